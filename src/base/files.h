@@ -1,0 +1,41 @@
+#pragma once
+// File access shared by the engine and the tools: whole and ranged reads, writes that go to
+// a temporary name and are renamed into place, and name lookup without regard to case
+// (games copied from Windows discs often carry upper-case names).
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "base/bytes.h"
+
+namespace orv {
+
+namespace fs = std::filesystem;
+
+std::optional<Bytes> ReadWholeFile(const fs::path& path);
+
+// Reads exactly `size` bytes at `offset` into `out`; false when the file is shorter, cannot
+// be opened, or the range does not fit in `out`.
+bool ReadFileRange(const fs::path& path, uint64_t offset, std::span<uint8_t> out);
+
+// Size of a regular file, or nothing.
+std::optional<uint64_t> FileSize(const fs::path& path);
+
+// Writes `data` to a temporary file beside `path`, flushes it and renames it over `path`,
+// so that a crash or a full disk never leaves a half-written file. Returns an error text,
+// empty on success.
+std::string WriteFileAtomic(const fs::path& path, std::span<const uint8_t> data);
+std::string WriteFileAtomic(const fs::path& path, std::string_view data);
+
+// The entry of `dir` whose name equals `name` without regard to ASCII case, preferring an
+// exact match; nothing when there is none.
+std::optional<fs::path> FindFileNoCase(const fs::path& dir, std::string_view name);
+
+// True when `path` names an existing regular file (following links).
+bool IsRegularFile(const fs::path& path);
+
+} // namespace orv

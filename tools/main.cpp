@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("orvtool");
+    return 0;
+}
