@@ -1,6 +1,57 @@
-#include <cstdio>
+// orvtool: looks inside and rebuilds the game data archives and scripts.
+#include "tool_common.h"
+#include "verbs.h"
 
-int main() {
-    std::puts("orvtool");
-    return 0;
+#include <cstdio>
+#include <span>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: orvtool VERB [ARGUMENTS]\n"
+    "Looks inside and rebuilds game data archives (ov_*.orv) and scripts.\n"
+    "\n"
+    "Verbs:\n"
+    "  list ARCHIVE                 show the index form and the entries of an archive\n"
+    "  extract ARCHIVE [NAME...] -o DIR\n"
+    "                               write entries (all, or the named ones) into DIR\n"
+    "  pack --form a|b -o ARCHIVE FILE...\n"
+    "                               build an archive from files\n"
+    "  script encode IN.txt OUT     UTF-8 script text to stored lines (Shift-JIS, NUL-ended)\n"
+    "  script decode IN OUT.txt     stored lines back to UTF-8 text\n"
+    "\n"
+    "'orvtool VERB --help' shows the options of a verb.\n"
+    "Exit status: 0 done, 1 the data could not be read, converted or written, 2 bad usage.\n";
+
+struct Verb {
+    std::string_view Name;
+    int (*Run)(std::span<char* const>);
+};
+
+constexpr Verb kVerbs[] = {
+    {"list", orv::tool::RunList},
+    {"extract", orv::tool::RunExtract},
+    {"pack", orv::tool::RunPack},
+    {"script", orv::tool::RunScript},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::span<char* const> args(argv + 1, argc > 0 ? static_cast<size_t>(argc - 1) : 0);
+    if (args.empty()) {
+        std::fputs(kUsage.data(), stderr);
+        return orv::tool::kExitUsage;
+    }
+    std::string_view verb = args[0];
+    if (verb == "-h" || verb == "--help" || verb == "help") {
+        return orv::tool::PrintUsage(kUsage);
+    }
+    for (const auto& candidate : kVerbs) {
+        if (candidate.Name == verb) {
+            return candidate.Run(args.subspan(1));
+        }
+    }
+    return orv::tool::UsageError("", "unknown verb '" + std::string(verb) + "'");
 }
