@@ -1,9 +1,9 @@
 #include "data/archive_index.h"
 
-#include <fstream>
-
 #include "base/cp932.h"
 #include "base/files.h"
+
+#include <cstdint>
 
 namespace orv {
 
@@ -25,6 +25,13 @@ bool ReadLayout(ByteSpan head, IndexForm form, Layout& layout, std::string* prob
     if (!count) {
         if (problem) {
             *problem = "the index header is incomplete";
+        }
+        return false;
+    }
+    // FindEntry answers with an int position.
+    if (*count > static_cast<uint32_t>(INT32_MAX)) {
+        if (problem) {
+            *problem = "the entry count " + std::to_string(*count) + " is not plausible";
         }
         return false;
     }
@@ -126,9 +133,15 @@ bool ReadIndexFile(const std::filesystem::path& path, IndexForm form, ArchiveInd
     }
     uint8_t header[8] = {};
     size_t headerSize = form == IndexForm::A ? 4 : 8;
-    if (*fileSize < headerSize || !ReadFileRange(path, 0, std::span(header, headerSize))) {
+    if (*fileSize < headerSize) {
         if (problem) {
             *problem = "the index header is incomplete";
+        }
+        return false;
+    }
+    if (!ReadFileRange(path, 0, std::span(header, headerSize))) {
+        if (problem) {
+            *problem = "the archive cannot be read";
         }
         return false;
     }
@@ -204,7 +217,8 @@ bool BuildArchive(IndexForm form, uint32_t nameWidth, const std::vector<ArchiveE
     for (const auto& entry : entries) {
         if (entry.Name.size() + 1 > width) {
             if (problem) {
-                *problem = "the name \"" + entry.Name + "\" needs " + std::to_string(entry.Name.size() + 1) +
+                *problem = "the name \"" + entry.Name + "\" needs " +
+                           std::to_string(entry.Name.size() + 1) +
                            " bytes with its NUL; the name field holds " + std::to_string(width);
             }
             return false;
