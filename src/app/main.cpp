@@ -1,23 +1,53 @@
-// For now the program opens a game directory and reports what it found.
-#include <cstdio>
-#include <string>
+// The orvell program: the desktop window, or the headless front end with --headless.
+#include "headless/headless_run.h"
+#include "headless/run_options.h"
+#include "platform/instance_lock.h"
+#include "qt/desktop_main.h"
+#include "script/command_table.h"
 
-#include "base/files.h"
-#include "data/archive_index.h"
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 int main(int argc, char** argv) {
-    orv::fs::path dir = argc > 1 ? argv[1] : ".";
-    auto data = orv::FindFileNoCase(dir, "ov_data.orv");
-    if (!data) {
-        std::fprintf(stderr, "orvell: no ov_data.orv in %s\n", dir.c_str());
-        return 4;
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    orv::RunOptions options;
+    std::string error;
+    if (!orv::ParseRunOptions(args, options, error)) {
+        std::cerr << "orvell: " << error << "\n(orvell --help lists the options)\n";
+        return 2;
     }
-    orv::ArchiveIndex index;
-    std::string problem;
-    if (!orv::ReadIndexFile(*data, orv::IndexForm::A, index, &problem)) {
-        std::fprintf(stderr, "orvell: %s: %s\n", data->c_str(), problem.c_str());
-        return 4;
+    if (options.Help) {
+        std::cout << orv::UsageText();
+        return 0;
     }
-    std::printf("%s: %u entries\n", data->c_str(), index.Count);
-    return 0;
+    if (options.ListCommands) {
+        std::cout << orv::CommandListText();
+        return 0;
+    }
+    if (options.Version) {
+        std::cout << "orvell " << ORVELL_VERSION << '\n';
+        return 0;
+    }
+    std::error_code ec;
+    std::filesystem::path current = std::filesystem::current_path(ec);
+    options.GameDirectory =
+        orv::ResolveGameDirectory(options.GameDirectory, current, orv::ExecutableDirectory());
+
+    // Many headless runs go at once in tests: only the desktop program is single-instance.
+    if (options.Headless) {
+        return orv::RunHeadless(options, std::cout, std::cerr);
+    }
+    auto lock = orv::AcquireInstanceLock();
+    if (!lock) {
+        return 1;
+    }
+    orv::EngineOptions engineOptions;
+    engineOptions.GameDirectory = *options.GameDirectory;
+    engineOptions.DataDirectory = options.DataDirectory.value_or(std::filesystem::path());
+    engineOptions.Seed = options.Seed;
+    return orv::RunDesktop(argc, argv, engineOptions);
 }

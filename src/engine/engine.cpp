@@ -1,0 +1,177 @@
+#include "engine/engine.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "base/cp932.h"
+#include "base/files.h"
+
+namespace orv {
+
+Engine::Engine(Platform& platform, EngineOptions options)
+    : archives(options.GameDirectory), script(archives, m_scriptHooks), dispatcher(*this),
+      choices(*this), text(*this), backlog(*this), gfx(*this), sound(*this), globals(*this),
+      screens(*this), m_platform(platform), m_options(std::move(options)) {}
+
+bool Engine::SetupProgramPresent() {
+    auto setup = FindFileNoCase(m_options.GameDirectory, "setup.exe");
+    if (!setup || !IsRegularFile(*setup)) {
+        return false;
+    }
+    m_platform.OpenWithDesktop(setup->string());
+    return true;
+}
+
+void Engine::FormCreate() {
+    QuitRequested = 0;
+    // An installer beside the game runs instead of it; nothing else is set up, so that no
+    // missing-data message gets in its way. The program ends at its first idle pass.
+    if (SetupProgramPresent()) {
+        QuitRequested = 1;
+        return;
+    }
+    InitialiseEngine();
+    m_platform.SetWindowTitle(cp932::ToUtf8(config.TITLE));
+}
+
+void Engine::ReportMissingData() {
+    m_platform.MessageBox(kMissingDataText, kMissingDataCaption, MessageBoxButtons::Ok,
+                          MessageBoxIcon::Stop);
+    QuitRequested = 1;
+    DataMissing = true;
+}
+
+void Engine::InitialiseEngine() {
+    random.Seed(m_options.Seed ? *m_options.Seed : static_cast<uint32_t>(std::time(nullptr)));
+    for (int i = 0; i < 200; ++i) {
+        vars.S(i) = 0;
+    }
+    const char* temp = std::getenv("TMPDIR");
+    TempDirectory = temp && *temp ? temp : "/tmp";
+    // The original makes the executable's directory current; every path here is built from
+    // the game directory instead, so that several engines can share one process in tests.
+    sound.OutputDeviceExists = sound.DetectOutputDevice();
+
+    if (!archives.DataArchiveExists()) {
+        ReportMissingData();
+    }
+    archives.ReadTextIndexes();
+    if (auto problem = ReadGameConfig(script, config)) {
+        m_platform.MessageBox(GameConfigErrorText(*problem), kMissingDataCaption,
+                              MessageBoxButtons::Ok, MessageBoxIcon::Stop);
+    }
+
+    Rect screen = m_platform.ScreenBounds();
+    Rect window = m_platform.WindowBounds();
+    ReadUserSettings(SettingsStore(SettingsRoot(m_options.DataDirectory)), config,
+                     DesktopGeometry{screen.X, screen.Y, screen.Width, screen.Height, window.Width,
+                                     window.Height},
+                     settings);
+    window.X = settings.Left;
+    window.Y = settings.Top;
+    m_platform.SetWindowBounds(window);
+    FullScreenMode = settings.SMode;
+    text.Delay = settings.Typewriter ? 0 : 1;
+    for (int i = 0; i < 10; ++i) {
+        vars.G(i) = settings.GV[static_cast<size_t>(i)];
+    }
+    vars.S(6) = settings.PlayerNamesChanged ? 1 : 0;
+    vars.S(50) = settings.DatePanel;
+    vars.S(51) = settings.TXWStyle;
+
+    text.CreateFont();
+    gfx.CreateSurfaces();
+    m_platform.FillPaintBox(0x000000);
+
+    archives.SetCdDirectory(settings.CDDir);
+    archives.OpenDataArchives(config.Ovd);
+    // One message is enough when the text archive was already missing.
+    if (!DataMissing && !archives.FirstImageArchiveExists()) {
+        ReportMissingData();
+    }
+
+    text.LoadSystemPictures();
+    gfx.LoadSystemPictures();
+    if (!QuitRequested) {
+        globals.CreateRecollectionFileIfMissing();
+        globals.ReadRecollection();
+        globals.Read();
+    }
+    InitialSystemCells();
+    StartRequested = 1;
+    screens.CreateViews();
+}
+
+void Engine::InitialSystemCells() {
+    backlog.ClearLog();
+    vars.S(0) = 3;
+    vars.S(5) = 0;
+    vars.S(8) = 8;
+    vars.S(20) = 250;
+    vars.S(21) = 550;
+    vars.S(27) = 5;
+    vars.S(32) = 520;
+    vars.S(33) = 30;
+    vars.S(37) = 0xFFFFFF;
+    vars.S(31) = 0;
+    vars.S(100) = settings.Clear;
+    for (int i = 0; i < 1000; ++i) {
+        vars.V(i) = 0;
+    }
+    text.ResetTextState();
+    gfx.ResetCharacterPositions();
+    WindowShown = 0;
+    SystemMenuState = 0;
+    BacklogOpen = 0;
+    InterruptibleWait = 0;
+    InterruptRequest = 0;
+    vars.SetString(0, settings.PlayerName);
+    vars.SetString(1, settings.PlayerName2);
+    vars.SetString(2, settings.PlayerName3);
+}
+
+void Engine::StartGame() {
+    if (QuitRequested) {
+        m_platform.CloseMainWindow();
+        return;
+    }
+    m_platform.FillPaintBox(0x000000);
+    gfx.BackBuffer.Fill(0x000000);
+    if (FullScreenMode != 0) {
+        EnterFullScreen();
+    }
+    dispatcher.CallDepth = 0;
+    std::snprintf(dispatcher.ReturnScriptName, sizeof dispatcher.ReturnScriptName, "main");
+    script.LoadScript("main", ScriptTarget::Main);
+    if (!sound.InitSound()) {
+        sound.OutputDeviceExists = false;
+    }
+}
+
+void Engine::ShowBackBuffer() {
+    m_platform.Present(gfx.BackBuffer, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+}
+
+void Engine::PBPaint() {
+    if (ScreenMode == screen_mode::WindowHidden) {
+        m_platform.Present(gfx.SceneWithoutWindow(), Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+    } else if (ScreenMode == screen_mode::StatusScreen) {
+        screens.StatusScreenPaint();
+    } else {
+        ShowBackBuffer();
+    }
+    sound.ApplyVolumes();
+}
+
+void Engine::FormResize() {
+    if (FullScreenActive) {
+        DropFullScreen();
+    }
+}
+
+void EngineScriptHooks::MainScriptLoaded() {
+    m_engine.ScriptRunning = 1;
+    m_engine.vars.S(10) = 0;
+}
+
+} // namespace orv

@@ -1,0 +1,183 @@
+#pragma once
+// The engine object: owns every piece of game state for the whole run, composed of one
+// object per subsystem. Front ends call its handlers with plain values and draw what it
+// presents through the Platform.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "data/archives.h"
+#include "data/game_config.h"
+#include "data/user_settings.h"
+#include "gfx/graphics.h"
+#include "platform/platform.h"
+#include "save/global_data.h"
+#include "screens/screens.h"
+#include "script/choices.h"
+#include "script/dispatcher.h"
+#include "script/random.h"
+#include "script/script_state.h"
+#include "script/variables.h"
+#include "sound/sound.h"
+#include "text/backlog.h"
+#include "text/text_flow.h"
+
+namespace orv {
+
+struct EngineOptions {
+    std::filesystem::path GameDirectory = ".";
+    // Settings store, saves and global data; empty: beside the game as the player has them.
+    std::filesystem::path DataDirectory;
+    std::optional<uint32_t> Seed; // fixed random seed; otherwise the time in seconds
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+// Screen modes: which screen owns the loop and input.
+namespace screen_mode {
+constexpr int32_t Game = 0;
+constexpr int32_t WindowHidden = 1;
+constexpr int32_t StaffRoll = 3;
+constexpr int32_t StatusScreen = 4;
+constexpr int32_t Gallery = 6;
+constexpr int32_t ScrollingPicture = 7;
+constexpr int32_t Recollection = 8;
+constexpr int32_t PageReview = 9;
+constexpr int32_t GameScreen = 10;
+} // namespace screen_mode
+
+class Engine;
+
+// Loading a script reaches the gallery, the recollection list and the loop fields.
+class EngineScriptHooks : public ScriptLoadHooks {
+public:
+    explicit EngineScriptHooks(Engine& engine) : m_engine(engine) {}
+    void MainScriptLoaded() override;
+
+private:
+    Engine& m_engine;
+};
+
+class Engine {
+    // Declared first: the script subsystem is built with it.
+    EngineScriptHooks m_scriptHooks{*this};
+
+public:
+    Engine(Platform& platform, EngineOptions options);
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    Platform& Host() { return m_platform; }
+    const EngineOptions& Options() const { return m_options; }
+
+    // Window and loop handlers, called by the front end.
+    void FormCreate();
+    void AppIdle();
+    void Timer1Timer();
+    void PBPaint();
+    bool FormCloseQuery();
+    void FormDestroy();
+    void FormResize();
+
+    // Input handlers; coordinates are game pixels of PB.
+    void PBMouseDown(MouseButton button, int x, int y);
+    void PBMouseMove(int x, int y);
+    void PBMouseUp(MouseButton button, int x, int y);
+    void FormKeyDown(int key);
+    void FormKeyPress(char key);
+    void FormKeyUp(int key);
+    void FormMouseWheel(int delta);
+    // A menu item, pop-up item or tool-bar button, by component name. False when no such
+    // component exists.
+    bool MenuItemClick(std::string_view component);
+
+    void StartGame();
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void DropFullScreen();
+    void PlayMovie(const std::string& fileName);
+    void EndMovie();
+
+    // Recomputes the enabled state of the menus and tool-bar buttons.
+    void UpdateMenus();
+    // Writes one user setting to the settings store.
+    void WriteSetting(std::string_view name, std::string_view value);
+
+    // Presents BackBuffer whole on PB.
+    void ShowBackBuffer();
+    // The missing-data message and the quit that follows it.
+    void ReportMissingData();
+
+    // Subsystems.
+    Archives archives;
+    ScriptState script;
+    VariableStore vars;
+    RandomGenerator random;
+    Dispatcher dispatcher;
+    Choices choices;
+    TextFlow text;
+    Backlog backlog;
+    Graphics gfx;
+    Sound sound;
+    GlobalData globals;
+    Screens screens;
+    GameConfig config;
+    UserSettings settings;
+
+    // Loop fields.
+    int32_t ScreenMode = screen_mode::Game;
+    int32_t SystemMenuState = 0;
+    int32_t BacklogOpen = 0;
+    int32_t SelectionKind = 0;
+    int32_t WaitKind = 0;
+    int32_t TickWait = 0;
+    int32_t ClickGuard = 0;
+    int32_t AutoWaitTicks = 0;
+    int32_t PassWait = 0;
+    uint8_t ScriptRunning = 0;
+    int32_t SkipActive = 0;
+    uint8_t Busy = 0;
+    uint8_t InterruptibleWait = 0;
+    int32_t InterruptRequest = 0;
+    uint8_t VoiceWait = 0;
+    uint8_t QuitRequested = 0;
+    uint8_t StartRequested = 0;
+    uint8_t WindowShown = 0;
+    int32_t ConfigScreenOpen = 0;
+    uint8_t MenusLocked = 0;
+    int32_t FullScreenMode = 0;
+    int32_t FullScreenActive = 0;
+    int32_t PassCounter = 0;
+    int32_t TickCounter = 0;
+    Rect SavedBounds;
+    int32_t MovieCountdown = 0; // the movie player's tag: 20 at start, 1 when it may end
+    uint8_t ReplayMode = 0;
+
+    // Set when start-up could not read the game data (the message has been shown).
+    bool DataMissing = false;
+    std::filesystem::path TempDirectory;
+
+private:
+    void InitialiseEngine();
+    void InitialSystemCells();
+    void GamePass(uint32_t passStart);
+    void AdvanceFrameLoop();
+    void PaceUntil(uint32_t passStart, uint32_t minimumMs);
+    bool SetupProgramPresent();
+
+    Platform& m_platform;
+    EngineOptions m_options;
+};
+
+// True for the component name of a menu item, pop-up item or tool-bar button.
+bool IsMenuComponent(std::string_view component);
+
+// Texts of the engine's own messages (code page 932 in the original; UTF-8 here).
+constexpr const char* kMissingDataText = "ゲームデータを読み込めません。";
+constexpr const char* kMissingDataCaption = "Error!";
+constexpr const char* kQuitQuestion = "ゲームを終了しますか？";
+constexpr const char* kConfirmCaption = "確認";
+
+} // namespace orv

@@ -1,0 +1,177 @@
+#include "headless/headless_platform.h"
+
+#include "base/files.h"
+#include "engine/engine.h"
+
+#include <algorithm>
+
+namespace orv {
+
+namespace {
+
+// Where PB sits in a window of the default size: inside the 4-pixel frame, below the caption
+// and the menu bar.
+constexpr Point kPaintBoxOffset{4, 42};
+
+std::time_t AsUtcSeconds(std::tm fields) {
+    return ::timegm(&fields);
+}
+
+} // namespace
+
+HeadlessPlatform::HeadlessPlatform(std::ostream& log, std::optional<std::tm> startTime)
+    : m_log(log) {
+    if (startTime) {
+        m_startTime = AsUtcSeconds(*startTime);
+    } else {
+        std::time_t now = std::time(nullptr);
+        std::tm local{};
+        ::localtime_r(&now, &local);
+        m_startTime = AsUtcSeconds(local);
+    }
+}
+
+void HeadlessPlatform::AdvanceTo(uint64_t ms) {
+    m_now = std::max(m_now, ms);
+}
+
+void HeadlessPlatform::DeliverDueTicks() {
+    // The count moves first, so that a tick handler that pumps messages does not get the
+    // same tick again.
+    while (m_engine && !m_closed && m_ticksDelivered < m_now / kTickIntervalMs) {
+        ++m_ticksDelivered;
+        m_engine->Timer1Timer();
+    }
+}
+
+void HeadlessPlatform::QueueInput(uint64_t due, std::function<void()> deliver) {
+    auto after =
+        std::upper_bound(m_inputs.begin(), m_inputs.end(), due,
+                         [](uint64_t time, const QueuedInput& input) { return time < input.Due; });
+    m_inputs.insert(after, QueuedInput{due, std::move(deliver)});
+}
+
+void HeadlessPlatform::PumpMessages() {
+    // Ticks and inputs arrive in the order of their times, a tick first when both fall on
+    // the same millisecond.
+    while (m_engine && !m_closed) {
+        uint64_t nextTick = (m_ticksDelivered + 1) * kTickIntervalMs;
+        bool tickDue = nextTick <= m_now;
+        bool inputDue = !m_inputs.empty() && m_inputs.front().Due <= m_now;
+        if (tickDue && (!inputDue || nextTick <= m_inputs.front().Due)) {
+            ++m_ticksDelivered;
+            m_engine->Timer1Timer();
+        } else if (inputDue) {
+            // Taken off the queue before it runs: the input may pump messages itself.
+            std::function<void()> deliver = std::move(m_inputs.front().Deliver);
+            m_inputs.erase(m_inputs.begin());
+            deliver();
+        } else {
+            break;
+        }
+    }
+}
+
+std::optional<SaveListAction> HeadlessPlatform::PopSaveListAction() {
+    if (m_saveListActions.empty()) {
+        return std::nullopt;
+    }
+    SaveListAction action = std::move(m_saveListActions.front());
+    m_saveListActions.pop_front();
+    return action;
+}
+
+std::tm HeadlessPlatform::LocalTime() {
+    std::time_t seconds = m_startTime + static_cast<std::time_t>(m_now / 1000);
+    std::tm fields{};
+    ::gmtime_r(&seconds, &fields);
+    return fields;
+}
+
+void HeadlessPlatform::Present(const Surface& source, Rect from, int x, int y) {
+    m_pb.CopyFrom(source, from, x, y);
+}
+
+MessageBoxResult HeadlessPlatform::MessageBox(std::string_view text, std::string_view caption,
+                                              MessageBoxButtons buttons, MessageBoxIcon) {
+    MessageBoxResult result = MessageBoxResult::Ok;
+    // Queued answers are for confirmations; a box with OK alone has nothing to choose.
+    if (buttons == MessageBoxButtons::OkCancel && !m_answers.empty()) {
+        result = m_answers.front();
+        m_answers.pop_front();
+    }
+    m_messageBoxes.push_back(
+        MessageBoxRecord{std::string(text), std::string(caption), buttons, result});
+    m_log << "message box: " << caption << ": " << text << " -> "
+          << (result == MessageBoxResult::Ok ? "OK" : "Cancel") << '\n';
+    return result;
+}
+
+void HeadlessPlatform::SetMenuItemEnabled(std::string_view component, bool enabled) {
+    m_menuEnabled.insert_or_assign(std::string(component), enabled);
+}
+
+void HeadlessPlatform::SetMenuItemVisible(std::string_view component, bool visible) {
+    m_menuVisible.insert_or_assign(std::string(component), visible);
+}
+
+std::optional<bool> HeadlessPlatform::MenuItemEnabled(std::string_view component) const {
+    auto found = m_menuEnabled.find(component);
+    return found == m_menuEnabled.end() ? std::nullopt : std::optional<bool>(found->second);
+}
+
+std::optional<bool> HeadlessPlatform::MenuItemVisible(std::string_view component) const {
+    auto found = m_menuVisible.find(component);
+    return found == m_menuVisible.end() ? std::nullopt : std::optional<bool>(found->second);
+}
+
+void HeadlessPlatform::ShowPopupMenu(std::string_view menu, int, int) {
+    // There is nothing to choose from; the play file picks the item with `menu`.
+    m_lastPopupMenu = std::string(menu);
+    m_log << "popup: " << menu << '\n';
+}
+
+void HeadlessPlatform::CloseMainWindow() {
+    if (!m_engine || m_closed || m_closing) {
+        return;
+    }
+    m_closing = true;
+    bool close = m_engine->FormCloseQuery();
+    m_closing = false;
+    if (close) {
+        // Marked first: a destroyed window receives no more ticks or input.
+        m_closed = true;
+        m_engine->FormDestroy();
+    }
+}
+
+bool HeadlessPlatform::SetFullScreen(bool on) {
+    m_fullScreen = on;
+    if (on) {
+        m_windowBounds = kScreen;
+    }
+    return true;
+}
+
+Point HeadlessPlatform::PaintBoxOrigin() {
+    if (m_fullScreen) {
+        return Point{0, 0};
+    }
+    return Point{m_windowBounds.X + kPaintBoxOffset.X, m_windowBounds.Y + kPaintBoxOffset.Y};
+}
+
+bool HeadlessPlatform::OpenMovie(const std::string& path) {
+    if (!IsRegularFile(path)) {
+        return false;
+    }
+    m_movie = path;
+    return true;
+}
+
+bool HeadlessPlatform::OpenWithDesktop(const std::string& target) {
+    m_opened.push_back(target);
+    m_log << "open: " << target << '\n';
+    return true;
+}
+
+} // namespace orv

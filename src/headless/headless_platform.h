@@ -1,0 +1,148 @@
+#pragma once
+// The Platform of a headless run: a virtual clock that sleeping advances at once, the 55 ms
+// timer driven by that clock, an in-memory paint box, and queues that stand for the player's
+// answers to message boxes and the save list dialog. Runs give the same result every time.
+
+#include "gfx/surface.h"
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <ctime>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+class Engine;
+
+// What the next save list dialog does (play file `dialog ...`).
+struct SaveListAction {
+    enum class Kind { Save, Load, Close };
+    Kind Action = Kind::Close;
+    int Slot = 0;
+    std::string Comment; // UTF-8
+};
+
+struct MessageBoxRecord {
+    std::string Text;
+    std::string Caption;
+    MessageBoxButtons Buttons = MessageBoxButtons::Ok;
+    MessageBoxResult Result = MessageBoxResult::Ok;
+};
+
+class HeadlessPlatform : public Platform {
+public:
+    static constexpr uint64_t kTickIntervalMs = 55;
+
+    // `log` receives the lines a play-test log shows (message boxes, desktop opens).
+    // `startTime`: the local time at virtual time 0; nothing takes the real time now.
+    explicit HeadlessPlatform(std::ostream& log, std::optional<std::tm> startTime = std::nullopt);
+
+    // The engine that receives timer ticks, queued input and close requests.
+    void Attach(Engine& engine) { m_engine = &engine; }
+
+    // Virtual clock.
+    uint64_t Now() const { return m_now; }
+    void AdvanceTo(uint64_t ms);
+    // Calls Timer1Timer once per multiple of 55 ms that virtual time crossed since the last
+    // delivery.
+    void DeliverDueTicks();
+    uint64_t TicksDelivered() const { return m_ticksDelivered; }
+
+    // Input delivered at the first message pump at or after `due` (play file `in MS ...`).
+    // Inputs due at the same time arrive in the order they were queued.
+    void QueueInput(uint64_t due, std::function<void()> deliver);
+    size_t QueuedInputs() const { return m_inputs.size(); }
+    void ClearQueuedInputs() { m_inputs.clear(); }
+
+    void QueueAnswer(MessageBoxResult answer) { m_answers.push_back(answer); }
+    void QueueSaveListAction(SaveListAction action) { m_saveListActions.push_back(action); }
+    // The next queued save list action, or nothing (the dialog is then closed).
+    std::optional<SaveListAction> PopSaveListAction();
+
+    const Surface& PaintBox() const { return m_pb; }
+    bool WindowClosed() const { return m_closed; }
+    const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
+    const std::vector<std::string>& DesktopOpens() const { return m_opened; }
+    // Recorded states of menu items; nothing for an item never set.
+    std::optional<bool> MenuItemEnabled(std::string_view component) const;
+    std::optional<bool> MenuItemVisible(std::string_view component) const;
+    bool FullScreen() const { return m_fullScreen; }
+    bool ToolBarShown() const { return m_toolBarShown; }
+    bool MoviePanelShown() const { return m_moviePanelShown; }
+    const std::string& WindowTitle() const { return m_title; }
+    const std::string& LastPopupMenu() const { return m_lastPopupMenu; }
+
+    // Platform.
+    uint32_t GetTickCount() override { return static_cast<uint32_t>(m_now); }
+    void Sleep(uint32_t ms) override { m_now += ms; }
+    std::tm LocalTime() override;
+    void PumpMessages() override;
+    void Present(const Surface& source, Rect from, int x, int y) override;
+    void FillPaintBox(uint32_t bgr) override { m_pb.Fill(bgr); }
+    MessageBoxResult MessageBox(std::string_view text, std::string_view caption,
+                                MessageBoxButtons buttons, MessageBoxIcon icon) override;
+    void SetMenuItemEnabled(std::string_view component, bool enabled) override;
+    void SetMenuItemVisible(std::string_view component, bool visible) override;
+    void ShowPopupMenu(std::string_view menu, int screenX, int screenY) override;
+    void CloseMainWindow() override;
+    void SetWindowTitle(std::string_view title) override { m_title = std::string(title); }
+    bool IsActiveWindow() override { return true; }
+    Rect WindowBounds() override { return m_windowBounds; }
+    void SetWindowBounds(Rect bounds) override { m_windowBounds = bounds; }
+    Rect ScreenBounds() override { return kScreen; }
+    bool SetFullScreen(bool on) override;
+    void ShowToolBar(bool shown) override { m_toolBarShown = shown; }
+    Point GetCursorPos() override { return m_cursor; }
+    void SetCursorPos(Point screen) override { m_cursor = screen; }
+    Point PaintBoxOrigin() override;
+    // A headless run has no movie player: a movie that exists opens and ends at once, so the
+    // engine's countdown alone decides when it is over.
+    bool OpenMovie(const std::string& path) override;
+    void PlayMovie() override {}
+    bool IsMoviePlaying() override { return false; }
+    void StopMovie() override {}
+    void CloseMovie() override {}
+    void ShowMoviePanel(bool shown) override { m_moviePanelShown = shown; }
+    // Records the target and runs nothing.
+    bool OpenWithDesktop(const std::string& target) override;
+
+private:
+    static constexpr Rect kScreen{0, 0, 1920, 1080};
+
+    struct QueuedInput {
+        uint64_t Due;
+        std::function<void()> Deliver;
+    };
+
+    Engine* m_engine = nullptr;
+    std::ostream& m_log;
+    uint64_t m_now = 0;
+    uint64_t m_ticksDelivered = 0;
+    std::time_t m_startTime = 0; // seconds, read as UTC to keep the fields as given
+    std::vector<QueuedInput> m_inputs;
+    std::deque<MessageBoxResult> m_answers;
+    std::deque<SaveListAction> m_saveListActions;
+    Surface m_pb{kScreenWidth, kScreenHeight};
+    bool m_closed = false;
+    bool m_closing = false;
+    std::vector<MessageBoxRecord> m_messageBoxes;
+    std::vector<std::string> m_opened;
+    std::map<std::string, bool, std::less<>> m_menuEnabled;
+    std::map<std::string, bool, std::less<>> m_menuVisible;
+    std::string m_title;
+    std::string m_lastPopupMenu;
+    std::string m_movie; // the file the engine last opened as a movie
+    Rect m_windowBounds{0, 0, 808, 650};
+    bool m_fullScreen = false;
+    bool m_toolBarShown = false;
+    bool m_moviePanelShown = false;
+    Point m_cursor;
+};
+
+} // namespace orv

@@ -1,0 +1,73 @@
+#pragma once
+// Play files: one command a line that drives a headless run (input, waits, checks, dumps).
+// Blank lines and lines starting with '#' are skipped; fields are separated by blanks.
+
+#include "headless/key_names.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv {
+
+enum class PlayCommandKind {
+    Pass,        // pass N
+    Ms,          // ms N
+    Wait,        // wait [N]
+    Click,       // click X Y
+    RightClick,  // rclick X Y
+    Move,        // move X Y
+    Wheel,       // wheel D
+    Key,         // key NAME
+    KeyDown,     // keydown NAME
+    KeyUp,       // keyup NAME
+    Menu,        // menu NAME
+    Answer,      // answer ok|cancel
+    DialogSave,  // dialog save N [COMMENT]
+    DialogLoad,  // dialog load N
+    DialogClose, // dialog close
+    Shot,        // shot FILE
+    Dump,        // dump FILE
+    Expect,      // expect NAME VALUE
+    ExpectPixel, // expect-pixel X Y RRGGBB
+    Quit,        // quit
+    Echo,        // echo TEXT
+};
+
+constexpr int64_t kDefaultWaitPasses = 100000;
+
+struct PlayCommand {
+    PlayCommandKind Kind = PlayCommandKind::Pass;
+    int Line = 0;
+    // pass, ms, wait: N; wheel: D; dialog save and load: the slot.
+    int64_t Count = 0;
+    // click, rclick, move, expect-pixel.
+    int X = 0;
+    int Y = 0;
+    KeyStroke Key;
+    // menu: component; shot, dump: file; expect: name; echo: text; dialog save: comment.
+    std::string Name;
+    std::string Value;   // expect: the expected value as written
+    uint32_t Colour = 0; // expect-pixel: 0xRRGGBB
+    bool AnswerOk = true;
+    // `in MS COMMAND`: the command is delivered at the first message pump this many virtual
+    // milliseconds after its line runs.
+    std::optional<int64_t> DelayMs;
+};
+
+// True for the commands that `in` may deliver later: the input commands.
+bool IsInputCommand(PlayCommandKind kind);
+
+// Parses a whole play file. On the first error returns false with `error` set to
+// "play file FILE:LINE: what is wrong".
+bool ParsePlayFile(std::string_view text, std::string_view fileName,
+                   std::vector<PlayCommand>& commands, std::string& error);
+
+// Reads and parses the file at `path`.
+bool LoadPlayFile(const std::filesystem::path& path, std::vector<PlayCommand>& commands,
+                  std::string& error);
+
+} // namespace orv

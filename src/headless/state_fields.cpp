@@ -1,0 +1,184 @@
+#include "headless/state_fields.h"
+
+#include "base/cp932.h"
+#include "engine/engine.h"
+
+#include <charconv>
+
+namespace orv {
+
+namespace {
+
+FieldValue Int(int64_t value) {
+    return FieldValue{FieldKind::Integer, value, {}};
+}
+
+FieldValue Flag(bool value) {
+    return FieldValue{FieldKind::Flag, value ? 1 : 0, {}};
+}
+
+FieldValue Text(std::string_view cp932Text) {
+    return FieldValue{FieldKind::Text, 0, cp932::ToUtf8(cp932Text)};
+}
+
+// clang-format off
+constexpr StateField kEngineFields[] = {
+    {"ScreenMode", FieldKind::Integer, [](const Engine& e) { return Int(e.ScreenMode); }},
+    {"WaitKind", FieldKind::Integer, [](const Engine& e) { return Int(e.WaitKind); }},
+    {"SelectionKind", FieldKind::Integer, [](const Engine& e) { return Int(e.SelectionKind); }},
+    {"ScriptRunning", FieldKind::Integer, [](const Engine& e) { return Int(e.ScriptRunning); }},
+    {"SkipActive", FieldKind::Integer, [](const Engine& e) { return Int(e.SkipActive); }},
+    {"Busy", FieldKind::Integer, [](const Engine& e) { return Int(e.Busy); }},
+    {"TickWait", FieldKind::Integer, [](const Engine& e) { return Int(e.TickWait); }},
+    {"PassWait", FieldKind::Integer, [](const Engine& e) { return Int(e.PassWait); }},
+    {"CallDepth", FieldKind::Integer, [](const Engine& e) { return Int(e.dispatcher.CallDepth); }},
+    {"CurrentScriptName", FieldKind::Text,
+     [](const Engine& e) { return Text(e.script.CurrentScriptNameText()); }},
+    {"ReadPos", FieldKind::Integer, [](const Engine& e) { return Int(e.script.ReadPos); }},
+    {"LineStart", FieldKind::Integer, [](const Engine& e) { return Int(e.dispatcher.LineStart); }},
+    {"ChapterTitle", FieldKind::Text,
+     [](const Engine& e) { return Text(FieldText(e.dispatcher.ChapterTitle)); }},
+    {"LastVoice", FieldKind::Text,
+     [](const Engine& e) { return Text(FieldText(e.dispatcher.LastVoice)); }},
+    {"WindowShown", FieldKind::Integer, [](const Engine& e) { return Int(e.WindowShown); }},
+    {"BacklogOpen", FieldKind::Integer, [](const Engine& e) { return Int(e.BacklogOpen); }},
+    {"SystemMenuState", FieldKind::Integer, [](const Engine& e) { return Int(e.SystemMenuState); }},
+    {"ConfigScreenOpen", FieldKind::Integer, [](const Engine& e) { return Int(e.ConfigScreenOpen); }},
+    {"ClickGuard", FieldKind::Integer, [](const Engine& e) { return Int(e.ClickGuard); }},
+    {"AutoWaitTicks", FieldKind::Integer, [](const Engine& e) { return Int(e.AutoWaitTicks); }},
+    {"VoiceWait", FieldKind::Integer, [](const Engine& e) { return Int(e.VoiceWait); }},
+    {"QuitRequested", FieldKind::Integer, [](const Engine& e) { return Int(e.QuitRequested); }},
+    {"StartRequested", FieldKind::Integer, [](const Engine& e) { return Int(e.StartRequested); }},
+    {"InterruptibleWait", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.InterruptibleWait); }},
+    {"InterruptRequest", FieldKind::Integer, [](const Engine& e) { return Int(e.InterruptRequest); }},
+    {"MenusLocked", FieldKind::Integer, [](const Engine& e) { return Int(e.MenusLocked); }},
+    {"FullScreenMode", FieldKind::Integer, [](const Engine& e) { return Int(e.FullScreenMode); }},
+    {"FullScreenActive", FieldKind::Integer, [](const Engine& e) { return Int(e.FullScreenActive); }},
+    {"PassCounter", FieldKind::Integer, [](const Engine& e) { return Int(e.PassCounter); }},
+    {"TickCounter", FieldKind::Integer, [](const Engine& e) { return Int(e.TickCounter); }},
+    {"MovieCountdown", FieldKind::Integer, [](const Engine& e) { return Int(e.MovieCountdown); }},
+    {"ReplayMode", FieldKind::Integer, [](const Engine& e) { return Int(e.ReplayMode); }},
+    {"NeedLine", FieldKind::Integer, [](const Engine& e) { return Int(e.script.NeedLine); }},
+    {"ScriptSize", FieldKind::Integer, [](const Engine& e) { return Int(e.script.ScriptSize); }},
+};
+// clang-format on
+
+// The number written by `member` when it has MinDigits..MaxDigits decimal digits and is
+// below Count; otherwise -1.
+template <int MinDigits, int MaxDigits, int Count>
+int MemberNumber(std::string_view member) {
+    if (member.size() < size_t{MinDigits} || member.size() > size_t{MaxDigits}) {
+        return -1;
+    }
+    int number = 0;
+    auto [end, error] = std::from_chars(member.data(), member.data() + member.size(), number);
+    if (error != std::errc() || end != member.data() + member.size() || number < 0 ||
+        number >= Count) {
+        return -1;
+    }
+    return number;
+}
+
+template <int MinDigits, int MaxDigits, int Count, FieldKind Kind>
+std::optional<FieldKind> Numbered(std::string_view member) {
+    if (MemberNumber<MinDigits, MaxDigits, Count>(member) < 0) {
+        return std::nullopt;
+    }
+    return Kind;
+}
+
+const int32_t& Cell(const Engine& e, int index) {
+    return e.vars.Cells[static_cast<size_t>(index)];
+}
+
+// A key of the game configuration or a user setting: its value as text.
+std::optional<FieldKind> ConfigKey(std::string_view key) {
+    std::string ignored;
+    static const GameConfig kEmpty;
+    return GameConfigValue(kEmpty, key, ignored) ? std::optional(FieldKind::Text) : std::nullopt;
+}
+
+std::optional<FieldKind> SettingName(std::string_view name) {
+    std::string ignored;
+    static const UserSettings kEmpty;
+    return UserSettingValue(kEmpty, name, ignored) ? std::optional(FieldKind::Text) : std::nullopt;
+}
+
+FieldValue ReadConfigKey(const Engine& e, std::string_view key) {
+    std::string value;
+    GameConfigValue(e.config, key, value);
+    return Text(value);
+}
+
+FieldValue ReadSettingName(const Engine& e, std::string_view name) {
+    std::string value;
+    UserSettingValue(e.settings, name, value);
+    return Text(value);
+}
+
+// Families of the variable store, the configuration and the settings. The keyed families
+// come first: "Setting." must not be taken for an S cell.
+// clang-format off
+constexpr FieldFamily kFamilies[] = {
+    {"Config.", ConfigKey, ReadConfigKey},
+    {"Setting.", SettingName, ReadSettingName},
+    {"V", Numbered<3, 3, 1000, FieldKind::Integer>, [](const Engine& e, std::string_view m) {
+         return Int(Cell(e, VariableStore::kV + MemberNumber<3, 3, 1000>(m))); }},
+    {"S", Numbered<3, 3, 1000, FieldKind::Integer>, [](const Engine& e, std::string_view m) {
+         return Int(Cell(e, VariableStore::kS + MemberNumber<3, 3, 1000>(m))); }},
+    {"G", Numbered<1, 1, 10, FieldKind::Integer>, [](const Engine& e, std::string_view m) {
+         return Int(Cell(e, VariableStore::kG + MemberNumber<1, 1, 10>(m))); }},
+    {"E", Numbered<3, 4, VariableStore::kEFlags, FieldKind::Flag>,
+     [](const Engine& e, std::string_view m) {
+         return Flag(TestBit(e.vars.EFlags, MemberNumber<3, 4, VariableStore::kEFlags>(m))); }},
+    {"F", Numbered<3, 4, VariableStore::kFFlags, FieldKind::Flag>,
+     [](const Engine& e, std::string_view m) {
+         return Flag(TestBit(e.vars.FFlags, MemberNumber<3, 4, VariableStore::kFFlags>(m))); }},
+    {"T", Numbered<4, 4, VariableStore::kTFlags, FieldKind::Flag>,
+     [](const Engine& e, std::string_view m) {
+         return Flag(TestBit(e.vars.TFlags, MemberNumber<4, 4, VariableStore::kTFlags>(m))); }},
+    {"$", Numbered<1, 1, 10, FieldKind::Text>, [](const Engine& e, std::string_view m) {
+         return Text(e.vars.String(MemberNumber<1, 1, 10>(m))); }},
+};
+// clang-format on
+
+} // namespace
+
+std::optional<FieldRef> FindStateField(std::string_view name) {
+    for (const StateField& field : kEngineFields) {
+        if (field.Name == name) {
+            return FieldRef{&field, nullptr, {}, field.Kind};
+        }
+    }
+    for (const FieldFamily& family : kFamilies) {
+        if (!name.starts_with(family.Prefix)) {
+            continue;
+        }
+        std::string_view member = name.substr(family.Prefix.size());
+        if (auto kind = family.Member(member)) {
+            return FieldRef{nullptr, &family, member, *kind};
+        }
+    }
+    return std::nullopt;
+}
+
+FieldValue ReadStateField(const Engine& engine, const FieldRef& ref) {
+    if (ref.Field) {
+        return ref.Field->Read(engine);
+    }
+    if (ref.Family) {
+        return ref.Family->Read(engine, ref.Member);
+    }
+    return {};
+}
+
+std::span<const StateField> EngineFields() {
+    return kEngineFields;
+}
+
+std::string FormatFieldValue(const FieldValue& value) {
+    return value.Kind == FieldKind::Text ? value.Text : std::to_string(value.Integer);
+}
+
+} // namespace orv

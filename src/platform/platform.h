@@ -1,0 +1,90 @@
+#pragma once
+// Everything the engine asks of the desktop. Two implementations exist: the Qt front end
+// and the headless one (virtual clock, in-memory screen). Texts passed here are UTF-8;
+// the engine converts from code page 932 before calling.
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "gfx/surface.h"
+
+namespace orv {
+
+enum class MessageBoxButtons { Ok, OkCancel };
+enum class MessageBoxIcon { None, Stop, Question, Information };
+enum class MessageBoxResult { Ok, Cancel };
+
+struct Point {
+    int X = 0;
+    int Y = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    /// Milliseconds since an arbitrary start; wraps like the 32-bit Windows counters.
+    virtual uint32_t GetTickCount() = 0;
+    /// The multimedia timer; the same clock as GetTickCount here.
+    virtual uint32_t TimeGetTime() { return GetTickCount(); }
+    /// Blocks the calling (user-interface) thread.
+    virtual void Sleep(uint32_t ms) = 0;
+    /// The local date and time that saves record.
+    virtual std::tm LocalTime() = 0;
+
+    /// Processes pending window messages (input, timer ticks, painting) during a blocking
+    /// effect, without re-entering the idle pass.
+    virtual void PumpMessages() = 0;
+
+    /// Copies rectangle `from` of `source` to (x, y) of the paint box PB and shows it.
+    virtual void Present(const Surface& source, Rect from, int x, int y) = 0;
+    /// Fills the paint box PB with one colour (0xBBGGRR).
+    virtual void FillPaintBox(uint32_t bgr) = 0;
+
+    /// A modal message box.
+    virtual MessageBoxResult MessageBox(std::string_view text, std::string_view caption,
+                                        MessageBoxButtons buttons, MessageBoxIcon icon) = 0;
+
+    /// State of a menu item, pop-up item or tool-bar button, by its component name (N20,
+    /// SM02, SpeedButton3, ...).
+    virtual void SetMenuItemEnabled(std::string_view component, bool enabled) = 0;
+    virtual void SetMenuItemVisible(std::string_view component, bool visible) = 0;
+    /// Opens a pop-up menu (PopupMenu3, PopupMenu1) at a screen position.
+    virtual void ShowPopupMenu(std::string_view menu, int screenX, int screenY) = 0;
+
+    /// Asks the main window to close as its close box does: the front end then calls
+    /// Engine::FormCloseQuery and, when that allows it, Engine::FormDestroy.
+    virtual void CloseMainWindow() = 0;
+    virtual void SetWindowTitle(std::string_view title) = 0;
+    /// Whether the main window (or one of the engine's own dialogs) is the active window.
+    virtual bool IsActiveWindow() = 0;
+    virtual Rect WindowBounds() = 0;
+    virtual void SetWindowBounds(Rect bounds) = 0;
+    /// Size of the screen the window is on.
+    virtual Rect ScreenBounds() = 0;
+    /// Borderless full screen over the current screen; false when it could not be done.
+    virtual bool SetFullScreen(bool on) = 0;
+    virtual void ShowToolBar(bool shown) = 0;
+
+    virtual Point GetCursorPos() = 0;
+    virtual void SetCursorPos(Point screen) = 0;
+    /// Screen position of the paint box's top-left pixel.
+    virtual Point PaintBoxOrigin() = 0;
+
+    /// Movie hand-off: open a file into the 800 by 600 movie panel.
+    virtual bool OpenMovie(const std::string& path) = 0;
+    virtual void PlayMovie() = 0;
+    virtual bool IsMoviePlaying() = 0;
+    virtual void StopMovie() = 0;
+    virtual void CloseMovie() = 0;
+    /// Shows the movie panel Panel2 instead of PB, or PB again.
+    virtual void ShowMoviePanel(bool shown) = 0;
+
+    /// Opens a file or address with the desktop's default handler, passed as one argument
+    /// (never through a shell).
+    virtual bool OpenWithDesktop(const std::string& target) = 0;
+};
+
+} // namespace orv

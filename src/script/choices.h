@@ -1,0 +1,31 @@
+#pragma once
+// Choices, branch groups and click maps. Entry points for the engine shell until the
+// choices land.
+
+#include <cstdint>
+#include <string_view>
+
+namespace orv {
+
+class Engine;
+
+class Choices {
+public:
+    explicit Choices(Engine& engine) : m_engine(engine) {}
+
+    // Once a timer tick while a choice waits: hover and blinking.
+    void SelectionTick() {}
+
+    // Entry points of the script commands; each lands with the choices.
+    void Select(int32_t /*value*/) {}
+    void ClickMap(std::string_view /*name*/) {}
+    void Switch(std::string_view /*name*/) {}
+    void ComputedJump(int32_t /*n*/) {}
+    // rec started or restarted the choice record in the script `name`.
+    void RecordingStarted(std::string_view /*scriptName*/) {}
+
+private:
+    [[maybe_unused]] Engine& m_engine;
+};
+
+} // namespace orv

@@ -1,0 +1,25 @@
+#pragma once
+// The backlog of past text. Entry points for the engine shell; they do nothing until the
+// backlog lands.
+
+#include <string_view>
+
+namespace orv {
+
+class Engine;
+
+class Backlog {
+public:
+    explicit Backlog(Engine& engine) : m_engine(engine) {}
+
+    void ClearLog() {}
+    // Scrolling while an arrow key is held, once an idle pass.
+    void ScrollHeldArrows() {}
+    // A voice started by the script, kept with the line it belongs to. Lands with the backlog.
+    void AppendVoiceEntry(std::string_view /*name*/) {}
+
+private:
+    [[maybe_unused]] Engine& m_engine;
+};
+
+} // namespace orv

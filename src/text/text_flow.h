@@ -1,0 +1,53 @@
+#pragma once
+// The message window and the typing of script text. Entry points for the engine shell;
+// they do nothing until the text flow lands.
+
+#include <cstdint>
+#include <string_view>
+
+namespace orv {
+
+class Engine;
+
+class TextFlow {
+public:
+    explicit TextFlow(Engine& engine) : m_engine(engine) {}
+
+    void CreateFont() {}
+    void LoadSystemPictures() {}
+    void ResetTextState() {}
+    void NewPage() {}
+    void AnimateClickWaitIcon() {}
+
+    // Entry points of the script step; each lands with the text flow.
+    // Types the current line from LinePos. True when the line is complete and the step may
+    // fetch the next one in the same pass (skip mode). Until the text flow lands the line
+    // counts as typed at once.
+    bool TypeText();
+    // A speaker-name line in novel mode, typed like text from its second byte.
+    bool TypeNovelSpeakerName();
+    // A speaker-name line in window mode, drawn on the name plate.
+    void DrawSpeakerLine(std::string_view /*line*/) {}
+    // An empty line: the next text row.
+    void AdvanceRow() {}
+    // The page-end and line-end lines '\', '~', '+' and '=': they set the wait.
+    void PageEndLine(char /*mark*/) {}
+    void OpenWindow() {}
+    void CloseWindow() {}
+    // Clears the text state without drawing.
+    void ResetPage() {}
+    // Text colour number n (colour 0 is S037).
+    void SetTextColour(int32_t /*colour*/) {}
+    // The novel-mode screen: the dimmed scene that text is typed over.
+    void PrepareNovelScreen() {}
+    // Text on PB ending at x = `right`; lands with glyph rendering.
+    void DrawTextRightAligned(std::string_view /*text*/, int32_t /*right*/, int32_t /*y*/,
+                              int32_t /*height*/, uint32_t /*colour*/) {}
+
+    int Delay = 0; // typewriter delay from the settings
+
+private:
+    [[maybe_unused]] Engine& m_engine;
+};
+
+} // namespace orv
