@@ -1,0 +1,143 @@
+#include "script/command_table.h"
+
+#include "script/commands.h"
+
+#include <array>
+#include <cctype>
+
+namespace orv {
+
+namespace {
+
+constexpr CommandStatus Done = CommandStatus::Implemented;
+constexpr CommandStatus Pending = CommandStatus::Pending;
+
+// clang-format off
+constexpr std::array<Command, kCommandCount> kCommands = {{
+    {"gra ", 5, CmdGra, Pending},
+    {"music ", 7, CmdMusic, Pending},
+    {"cv ", 4, CmdVoice, Pending},
+    {"go ", 4, CmdGo, Done},
+    {"clrb", 6, CmdClearPictures, Pending},
+    {"select", 7, CmdSelect, Pending},        // the expression at 8 when 7 is a blank
+    {"clickmap ", 10, CmdClickMap, Pending},
+    {"switch", 7, CmdSwitch, Pending},        // the name at 8 when 7 is a blank
+    {"chain ", 7, CmdChain, Done},
+    {"wait_v_end", 11, CmdWaitVoiceEnd, Done},
+    {"spr ", 5, CmdSprite, Pending},
+    {"calc ", 6, CmdCalc, Done},
+    {"if ", 4, CmdIf, Done},
+    {"ptset ", 7, CmdPartsSet, Pending},
+    {"call ", 6, CmdCall, Done},
+    {"end", 4, CmdEnd, Done},
+    {"mode ", 6, CmdMode, Pending},
+    {"load", 5, CmdLoad, Pending},
+    {"gameinit", 9, CmdGameInit, Done},
+    {"grb ", 5, CmdGrb, Pending},
+    {"win_close", 10, CmdWindowClose, Pending},
+    {"special ", 9, CmdSpecial, Pending},
+    {"gameclr", 8, CmdGameClear, Done},
+    {"partsload ", 11, CmdPartsLoad, Pending},
+    {"movie ", 7, CmdMovie, Done},
+    {"mark ", 6, CmdMark, Done},
+    {"bg ", 4, CmdBackground, Pending},
+    {"fix", 4, CmdFix, Pending},
+    {"sleep ", 7, CmdSleep, Done},
+    {"seltree", 9, CmdSelectionTree, Pending},
+    {"string ", 8, CmdString, Done},          // the digit at 8, the text at 10
+    {"direct ", 8, CmdDirect, Pending},
+    {"save", 5, CmdSave, Pending},
+    {"break", 6, CmdBreak, Done},
+    {"win_open", 9, CmdWindowOpen, Pending},
+    {"title ", 7, CmdTitle, Done},
+    {"backto", 7, CmdBackTo, Done},
+    {"map", 5, CmdMap, Pending},
+    {"bg_anim", 9, CmdBackgroundLoop, Pending},
+    {"roll ", 6, CmdStaffRoll, Pending},
+    {"anim", 6, CmdAnimation, Pending},       // animq: the name at 7
+    {"shake", 7, CmdShake, Pending},
+    {"cjmp", 6, CmdComputedJump, Pending},
+    {"setname", 8, CmdSetName, Pending},
+    {"ovr", 5, CmdOverlay, Pending},
+    {"viewer", 8, CmdViewer, Pending},
+    {"se ", 4, CmdSoundEffect, Pending},
+    {"seloop ", 8, CmdSoundLoop, Pending},
+    {"seoff", 6, CmdSoundOff, Pending},
+    {"exitgame", 9, CmdExitGame, Done},
+    {"rec", 4, CmdRecord, Done},
+    {"tw_set ", 8, CmdTextWindowSet, Done},
+    {"exit", 5, CmdExit, Pending},
+    {"obj_", 5, CmdObject, Pending},
+    {"sroll", 7, CmdCreditsRoll, Pending},
+    {"scroll ", 8, CmdScroll, Pending},
+    {"kaisou", 7, CmdRecollection, Pending},
+    {"chgprm", 7, CmdChangeParameters, Done},
+    {"cgfull", 7, CmdUnlockAllPictures, Pending},
+    {"effect", 8, CmdEffect, Pending},
+    {"vend", 5, CmdExit, Pending},
+    {"manpu ", 7, CmdMangaSymbol, Pending},
+    {"sprmv ", 7, CmdMoveCharacters, Pending},
+    {"efxanim ", 9, CmdEffectAnimation, Pending},
+    {"wipeset ", 9, CmdWipeSet, Pending},
+    {"config", 7, CmdConfig, Pending},
+    {"web ", 5, CmdWeb, Done},
+    {"char ", 6, CmdSprite, Pending},
+    {"fadein", 8, CmdFadeIn, Pending},
+    {"fadeout", 8, CmdFadeOut, Pending},
+}};
+// clang-format on
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool StartsWithWord(std::string_view text, std::string_view word) {
+    if (text.size() < word.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (AsciiLower(text[i]) != word[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::span<const Command> CommandTable() {
+    return kCommands;
+}
+
+int FindCommand(std::string_view text) {
+    for (size_t i = 0; i < kCommands.size(); ++i) {
+        if (StartsWithWord(text, kCommands[i].Word)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+std::string CommandListText() {
+    std::string out;
+    char line[64];
+    for (size_t i = 0; i < kCommands.size(); ++i) {
+        const Command& command = kCommands[i];
+        std::string_view word = command.Word;
+        if (word.ends_with(' ')) {
+            word.remove_suffix(1);
+        }
+        std::snprintf(line, sizeof line, "%2zu  %-11.*s %s\n", i, static_cast<int>(word.size()),
+                      word.data(),
+                      command.Status == CommandStatus::Implemented ? "implemented" : "pending");
+        out += line;
+    }
+    return out;
+}
+
+void PrintCommandList(std::FILE* out) {
+    std::string text = CommandListText();
+    std::fwrite(text.data(), 1, text.size(), out);
+}
+
+} // namespace orv

@@ -1,0 +1,125 @@
+// Commands that hand the game to the player: choices, click maps, the save list, the name
+// entry and the in-game screens.
+#include "engine/engine.h"
+#include "script/commands.h"
+
+namespace orv {
+
+namespace {
+
+// "クイックロードしますか？" in code page 932, as the prompt draws it.
+constexpr std::string_view kQuickLoadQuestion =
+    "\x83\x4e\x83\x43\x83\x62\x83\x4e\x83\x8d\x81\x5b\x83\x68\x82\xb5\x82\xdc\x82\xb7\x82\xa9"
+    "\x81\x48";
+constexpr int32_t kQuickLoadAction = 1;
+
+std::string_view SkipBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+} // namespace
+
+StepResult CmdSelect(Engine& engine, const CommandArgs& args) {
+    // `*select` or `*select expression`: the expression starts after the blank at offset 7.
+    int32_t value = 0;
+    if (!args.Argument.empty() && args.Argument[0] == ' ') {
+        value = engine.dispatcher.Evaluate(SkipBlanks(args.Argument));
+    }
+    engine.choices.Select(value);
+    return StepResult::EndStep;
+}
+
+StepResult CmdClickMap(Engine& engine, const CommandArgs& args) {
+    engine.dispatcher.PrepareForChoice();
+    engine.choices.ClickMap(FirstWord(args.Argument));
+    return StepResult::EndStep;
+}
+
+StepResult CmdSwitch(Engine& engine, const CommandArgs& args) {
+    std::string_view name = args.Argument;
+    if (!name.empty() && name[0] == ' ') {
+        name.remove_prefix(1);
+    }
+    engine.choices.Switch(TrimEnd(name));
+    return StepResult::EndStep;
+}
+
+StepResult CmdComputedJump(Engine& engine, const CommandArgs& args) {
+    // Without an expression the branch follows S006: whether the player renamed anyone.
+    std::string_view expression = SkipBlanks(args.Argument);
+    int32_t n = expression.empty() ? engine.vars.S(6) : engine.dispatcher.Evaluate(expression);
+    engine.choices.ComputedJump(n);
+    return StepResult::Continue;
+}
+
+StepResult CmdLoad(Engine& engine, const CommandArgs& args) {
+    engine.dispatcher.PrepareForChoice();
+    if (IsBlankText(args.Argument)) {
+        engine.screens.ShowSaveList(0);
+    } else if (ArgumentNumber(args.Argument) == 99) {
+        engine.screens.AskYesNo(kQuickLoadQuestion, kQuickLoadAction);
+    }
+    return StepResult::EndStep;
+}
+
+StepResult CmdSave(Engine& engine, const CommandArgs&) {
+    engine.dispatcher.StopSkipAndAuto(false);
+    engine.screens.ShowSaveList(1);
+    return StepResult::EndStep;
+}
+
+StepResult CmdSelectionTree(Engine& engine, const CommandArgs& args) {
+    engine.dispatcher.PrepareForChoice();
+    engine.screens.ShowSelectionTree(ArgumentNumber(args.Argument));
+    return StepResult::EndStep;
+}
+
+StepResult CmdMap(Engine& engine, const CommandArgs& args) {
+    engine.screens.OpenMap(FirstWord(args.Argument));
+    engine.dispatcher.PrepareForChoice();
+    return StepResult::EndStep;
+}
+
+StepResult CmdStaffRoll(Engine& engine, const CommandArgs& args) {
+    engine.dispatcher.StopSkipAndAuto(true);
+    engine.screens.PlayStaffRoll(FirstWord(args.Argument));
+    return StepResult::EndStep;
+}
+
+StepResult CmdCreditsRoll(Engine& engine, const CommandArgs& args) {
+    engine.screens.PlayCreditsRoll(FirstWord(args.Argument));
+    return StepResult::EndStep;
+}
+
+StepResult CmdSetName(Engine& engine, const CommandArgs&) {
+    engine.Busy = 1;
+    engine.dispatcher.StopSkipAndAuto(false);
+    engine.screens.ShowNameEntry();
+    const VariableStore& vars = engine.vars;
+    bool renamed = vars.String(0) != engine.config.DEFAULT_NAME ||
+                   vars.String(1) != engine.config.DEFAULT_NAME2;
+    engine.vars.S(6) = renamed ? 1 : 0;
+    engine.Busy = 0;
+    return StepResult::EndStep;
+}
+
+StepResult CmdViewer(Engine& engine, const CommandArgs& args) {
+    engine.dispatcher.StopSkipAndAuto(true);
+    engine.screens.OpenView(FirstWord(args.Argument));
+    return StepResult::EndStep;
+}
+
+StepResult CmdRecollection(Engine& engine, const CommandArgs&) {
+    engine.screens.OpenRecollection();
+    return StepResult::EndStep;
+}
+
+StepResult CmdConfig(Engine& engine, const CommandArgs&) {
+    engine.screens.OpenConfig();
+    return StepResult::EndStep;
+}
+
+} // namespace orv

@@ -1,0 +1,47 @@
+# Builds one play-test game from its script sources with orvtool, then plays it headlessly.
+# Arguments: ORVTOOL, ORVELL, GAME_SOURCE (the folder of .txt scripts), PLAY (the play file)
+# and WORK (a scratch folder, emptied first).
+
+function(run_tool)
+  execute_process(COMMAND ${ARGV} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${ARGV}\nfailed (${status}):\n${out}${err}")
+  endif()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/scripts ${WORK}/game ${WORK}/data ${WORK}/out)
+
+file(GLOB sources ${GAME_SOURCE}/*.txt)
+set(encoded)
+foreach(source IN LISTS sources)
+  get_filename_component(name ${source} NAME_WE)
+  run_tool(${ORVTOOL} script encode ${source} ${WORK}/scripts/${name})
+  list(APPEND encoded ${WORK}/scripts/${name})
+endforeach()
+run_tool(${ORVTOOL} pack --form a --text -o ${WORK}/game/ov_data.orv ${encoded})
+
+# Start-up needs the first picture archive; these games show no pictures.
+file(WRITE ${WORK}/blank.gra "")
+run_tool(${ORVTOOL} pack --form b -o ${WORK}/game/ov_gra.orv ${WORK}/blank.gra)
+
+execute_process(
+  COMMAND ${ORVELL} --headless --play ${PLAY} --out ${WORK}/out --data-dir ${WORK}/data
+          --seed 1 ${WORK}/game
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("${out}${err}")
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "orvell --headless --play ${PLAY} exited with status ${status}")
+endif()
+
+get_filename_component(play_dir ${PLAY} DIRECTORY)
+get_filename_component(play_name ${PLAY} NAME_WE)
+if(EXISTS ${play_dir}/${play_name}.stdout)
+  file(STRINGS ${play_dir}/${play_name}.stdout wanted)
+  foreach(line IN LISTS wanted)
+    string(FIND "${out}" "${line}" found)
+    if(found EQUAL -1)
+      message(FATAL_ERROR "the run did not print \"${line}\"")
+    endif()
+  endforeach()
+endif()
