@@ -1,0 +1,255 @@
+// The blend loops for SSE2 and AVX2, chosen at run time. Each works on whole vectors and
+// leaves the last few bytes (and, for masks, an odd 8-byte group) to the plain loops, so
+// both give the same bytes.
+#include "gfx/blend_kernels.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define ORVELL_X86 1
+#endif
+
+namespace orv::detail {
+
+#if ORVELL_X86
+
+namespace {
+
+#define ORVELL_SSE2 __attribute__((target("sse2")))
+#define ORVELL_AVX2 __attribute__((target("avx2")))
+
+// ---- SSE2: 16 bytes, two mask groups, per step.
+
+ORVELL_SSE2 inline __m128i Weigh16(__m128i x, __m128i y, __m128i wx, __m128i wy) {
+    const __m128i zero = _mm_setzero_si128();
+    // x * w + y * (256 - w) is at most 255 * 256, so it fits a 16-bit lane unsigned.
+    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(x, zero), wx),
+                               _mm_mullo_epi16(_mm_unpacklo_epi8(y, zero), wy));
+    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(x, zero), wx),
+                               _mm_mullo_epi16(_mm_unpackhi_epi8(y, zero), wy));
+    return _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8));
+}
+
+ORVELL_SSE2 void WeightedSse2(const uint8_t* x, const uint8_t* y, uint8_t* d, size_t bytes, int w) {
+    const __m128i wx = _mm_set1_epi16(static_cast<short>(w));
+    const __m128i wy = _mm_set1_epi16(static_cast<short>(256 - w));
+    size_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i vx = _mm_loadu_si128(reinterpret_cast<const __m128i*>(x + i));
+        __m128i vy = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), Weigh16(vx, vy, wx, wy));
+    }
+    ReferenceBlendKernels().Weighted(x + i, y + i, d + i, bytes - i, w);
+}
+
+ORVELL_SSE2 inline __m128i Mask16(__m128i va, __m128i vb, __m128i vm) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i inverse = _mm_xor_si128(vm, _mm_set1_epi8(-1));
+    // a * (255 - m) + b * m is at most 255 * 255.
+    __m128i lo = _mm_add_epi16(
+        _mm_mullo_epi16(_mm_unpacklo_epi8(va, zero), _mm_unpacklo_epi8(inverse, zero)),
+        _mm_mullo_epi16(_mm_unpacklo_epi8(vb, zero), _mm_unpacklo_epi8(vm, zero)));
+    __m128i hi = _mm_add_epi16(
+        _mm_mullo_epi16(_mm_unpackhi_epi8(va, zero), _mm_unpackhi_epi8(inverse, zero)),
+        _mm_mullo_epi16(_mm_unpackhi_epi8(vb, zero), _mm_unpackhi_epi8(vm, zero)));
+    return _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8));
+}
+
+ORVELL_SSE2 void MaskSse2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                          size_t bytes) {
+    size_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        __m128i vm = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), Mask16(va, vb, vm));
+    }
+    ReferenceBlendKernels().Mask(a + i, b + i, d + i, m + i, bytes - i);
+}
+
+ORVELL_SSE2 void MaskGroupsSse2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                                size_t groups) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi8(-1);
+    size_t bytes = groups * kBlendGroupBytes, i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i vm = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + i));
+        __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        __m128i clear = _mm_cmpeq_epi8(vm, zero);
+        if (_mm_movemask_epi8(clear) == 0xFFFF) {
+            // Both groups show only the background: no arithmetic at all.
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), va);
+            continue;
+        }
+        __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        __m128i blended = Mask16(va, vb, vm);
+        // A group is clear when both of its 32-bit halves are.
+        __m128i halves = _mm_cmpeq_epi32(clear, ones);
+        __m128i group = _mm_and_si128(halves, _mm_shuffle_epi32(halves, _MM_SHUFFLE(2, 3, 0, 1)));
+        __m128i result = _mm_or_si128(_mm_and_si128(group, va), _mm_andnot_si128(group, blended));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), result);
+    }
+    ReferenceBlendKernels().MaskGroups(a + i, b + i, d + i, m + i, groups - i / kBlendGroupBytes);
+}
+
+ORVELL_SSE2 void ScaleSse2(const uint8_t* s, uint8_t* d, size_t bytes, int v) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i factor = _mm_set1_epi16(static_cast<short>(v));
+    size_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i vs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        __m128i lo = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(vs, zero), factor), 8);
+        __m128i hi = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(vs, zero), factor), 8);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
+    }
+    ReferenceBlendKernels().Scale(s + i, d + i, bytes - i, v);
+}
+
+ORVELL_SSE2 void AddSaturateSse2(const uint8_t* s, uint8_t* d, size_t bytes, uint8_t v) {
+    const __m128i value = _mm_set1_epi8(static_cast<char>(v));
+    size_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i vs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_adds_epu8(vs, value));
+    }
+    ReferenceBlendKernels().AddSaturate(s + i, d + i, bytes - i, v);
+}
+
+ORVELL_SSE2 void SubSaturateSse2(const uint8_t* s, uint8_t* d, size_t bytes, uint8_t v) {
+    const __m128i value = _mm_set1_epi8(static_cast<char>(v));
+    size_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i vs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_subs_epu8(vs, value));
+    }
+    ReferenceBlendKernels().SubSaturate(s + i, d + i, bytes - i, v);
+}
+
+// ---- AVX2: 32 bytes, four mask groups, per step. Unpacking and packing both work within
+// each 128-bit half, so the byte order comes out as it went in.
+
+ORVELL_AVX2 inline __m256i Load32(const uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+ORVELL_AVX2 inline void Store32(uint8_t* p, __m256i v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+}
+
+ORVELL_AVX2 void WeightedAvx2(const uint8_t* x, const uint8_t* y, uint8_t* d, size_t bytes, int w) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i wx = _mm256_set1_epi16(static_cast<short>(w));
+    const __m256i wy = _mm256_set1_epi16(static_cast<short>(256 - w));
+    size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i vx = Load32(x + i), vy = Load32(y + i);
+        __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(vx, zero), wx),
+                                      _mm256_mullo_epi16(_mm256_unpacklo_epi8(vy, zero), wy));
+        __m256i hi = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(vx, zero), wx),
+                                      _mm256_mullo_epi16(_mm256_unpackhi_epi8(vy, zero), wy));
+        Store32(d + i, _mm256_packus_epi16(_mm256_srli_epi16(lo, 8), _mm256_srli_epi16(hi, 8)));
+    }
+    ReferenceBlendKernels().Weighted(x + i, y + i, d + i, bytes - i, w);
+}
+
+ORVELL_AVX2 inline __m256i Mask32(__m256i va, __m256i vb, __m256i vm) {
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i inverse = _mm256_xor_si256(vm, _mm256_set1_epi8(-1));
+    __m256i lo = _mm256_add_epi16(
+        _mm256_mullo_epi16(_mm256_unpacklo_epi8(va, zero), _mm256_unpacklo_epi8(inverse, zero)),
+        _mm256_mullo_epi16(_mm256_unpacklo_epi8(vb, zero), _mm256_unpacklo_epi8(vm, zero)));
+    __m256i hi = _mm256_add_epi16(
+        _mm256_mullo_epi16(_mm256_unpackhi_epi8(va, zero), _mm256_unpackhi_epi8(inverse, zero)),
+        _mm256_mullo_epi16(_mm256_unpackhi_epi8(vb, zero), _mm256_unpackhi_epi8(vm, zero)));
+    return _mm256_packus_epi16(_mm256_srli_epi16(lo, 8), _mm256_srli_epi16(hi, 8));
+}
+
+ORVELL_AVX2 void MaskAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                          size_t bytes) {
+    size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        Store32(d + i, Mask32(Load32(a + i), Load32(b + i), Load32(m + i)));
+    }
+    ReferenceBlendKernels().Mask(a + i, b + i, d + i, m + i, bytes - i);
+}
+
+ORVELL_AVX2 void MaskGroupsAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                                size_t groups) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i ones = _mm256_set1_epi8(-1);
+    size_t bytes = groups * kBlendGroupBytes, i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i vm = Load32(m + i), va = Load32(a + i);
+        __m256i clear = _mm256_cmpeq_epi8(vm, zero);
+        if (_mm256_movemask_epi8(clear) == -1) {
+            Store32(d + i, va);
+            continue;
+        }
+        __m256i blended = Mask32(va, Load32(b + i), vm);
+        __m256i group = _mm256_cmpeq_epi64(clear, ones);
+        Store32(d + i, _mm256_blendv_epi8(blended, va, group));
+    }
+    ReferenceBlendKernels().MaskGroups(a + i, b + i, d + i, m + i, groups - i / kBlendGroupBytes);
+}
+
+ORVELL_AVX2 void ScaleAvx2(const uint8_t* s, uint8_t* d, size_t bytes, int v) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i factor = _mm256_set1_epi16(static_cast<short>(v));
+    size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i vs = Load32(s + i);
+        __m256i lo =
+            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(vs, zero), factor), 8);
+        __m256i hi =
+            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(vs, zero), factor), 8);
+        Store32(d + i, _mm256_packus_epi16(lo, hi));
+    }
+    ReferenceBlendKernels().Scale(s + i, d + i, bytes - i, v);
+}
+
+ORVELL_AVX2 void AddSaturateAvx2(const uint8_t* s, uint8_t* d, size_t bytes, uint8_t v) {
+    const __m256i value = _mm256_set1_epi8(static_cast<char>(v));
+    size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        Store32(d + i, _mm256_adds_epu8(Load32(s + i), value));
+    }
+    ReferenceBlendKernels().AddSaturate(s + i, d + i, bytes - i, v);
+}
+
+ORVELL_AVX2 void SubSaturateAvx2(const uint8_t* s, uint8_t* d, size_t bytes, uint8_t v) {
+    const __m256i value = _mm256_set1_epi8(static_cast<char>(v));
+    size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        Store32(d + i, _mm256_subs_epu8(Load32(s + i), value));
+    }
+    ReferenceBlendKernels().SubSaturate(s + i, d + i, bytes - i, v);
+}
+
+constexpr BlendKernels kSse2{"sse2",    WeightedSse2,    MaskSse2,       MaskGroupsSse2,
+                             ScaleSse2, AddSaturateSse2, SubSaturateSse2};
+constexpr BlendKernels kAvx2{"avx2",    WeightedAvx2,    MaskAvx2,       MaskGroupsAvx2,
+                             ScaleAvx2, AddSaturateAvx2, SubSaturateAvx2};
+
+} // namespace
+
+const BlendKernels* Sse2BlendKernels() {
+    // The processor is probed once, perhaps before every static constructor has run.
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("sse2") ? &kSse2 : nullptr;
+}
+
+const BlendKernels* Avx2BlendKernels() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? &kAvx2 : nullptr;
+}
+
+#else
+
+const BlendKernels* Sse2BlendKernels() {
+    return nullptr;
+}
+const BlendKernels* Avx2BlendKernels() {
+    return nullptr;
+}
+
+#endif
+
+} // namespace orv::detail

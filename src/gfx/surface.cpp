@@ -1,0 +1,64 @@
+#include "gfx/surface.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace orv {
+
+void SurfaceRowOutOfRange(int y, int height) {
+    std::fprintf(stderr, "orvell: surface row %d outside 0..%d\n", y, height - 1);
+    std::abort();
+}
+
+void Surface::Fill(uint32_t bgr) {
+    if (Empty()) {
+        return;
+    }
+    const uint8_t pixel[3] = {static_cast<uint8_t>(bgr >> 16), static_cast<uint8_t>(bgr >> 8),
+                              static_cast<uint8_t>(bgr)};
+    uint8_t* first = Row(0);
+    for (int x = 0; x < m_width; ++x) {
+        std::memcpy(first + x * 3, pixel, 3);
+    }
+    for (int y = 1; y < m_height; ++y) {
+        std::memcpy(Row(y), first, static_cast<size_t>(RowBytes()));
+    }
+}
+
+void Surface::CopyFrom(const Surface& source, Rect from, int x, int y) {
+    // Clip the source rectangle to the source, then the destination to this surface.
+    if (from.X < 0) {
+        from.Width += from.X;
+        x -= from.X;
+        from.X = 0;
+    }
+    if (from.Y < 0) {
+        from.Height += from.Y;
+        y -= from.Y;
+        from.Y = 0;
+    }
+    from.Width = std::min(from.Width, source.Width() - from.X);
+    from.Height = std::min(from.Height, source.Height() - from.Y);
+    if (x < 0) {
+        from.X -= x;
+        from.Width += x;
+        x = 0;
+    }
+    if (y < 0) {
+        from.Y -= y;
+        from.Height += y;
+        y = 0;
+    }
+    from.Width = std::min(from.Width, m_width - x);
+    from.Height = std::min(from.Height, m_height - y);
+    if (from.Width <= 0 || from.Height <= 0) {
+        return;
+    }
+    size_t bytes = static_cast<size_t>(from.Width) * 3;
+    for (int row = 0; row < from.Height; ++row) {
+        std::memmove(Row(y + row) + x * 3, source.Row(from.Y + row) + from.X * 3, bytes);
+    }
+}
+
+} // namespace orv
