@@ -20,6 +20,12 @@ constexpr std::string_view kUsage =
     "                               build an archive from files\n"
     "  script encode IN.txt OUT     UTF-8 script text to stored lines (Shift-JIS, NUL-ended)\n"
     "  script decode IN OUT.txt     stored lines back to UTF-8 text\n"
+    "  gra decode IN OUT.png        a GRA picture to PNG\n"
+    "  gra encode [--rle] [--delta] [--fast] [--mask side|stacked] IN.png OUT\n"
+    "                               a PNG to a GRA picture\n"
+    "  gra info IN                  the header of a GRA picture\n"
+    "  config check FILE|--archive ARCHIVE\n"
+    "                               show what a game configuration sets, and its first error\n"
     "\n"
     "'orvtool VERB --help' shows the options of a verb.\n"
     "Exit status: 0 done, 1 the data could not be read, converted or written, 2 bad usage.\n";
@@ -34,6 +40,8 @@ constexpr Verb kVerbs[] = {
     {"extract", orv::tool::RunExtract},
     {"pack", orv::tool::RunPack},
     {"script", orv::tool::RunScript},
+    {"gra", orv::tool::RunGra},
+    {"config", orv::tool::RunConfig},
 };
 
 } // namespace

@@ -10,5 +10,7 @@ int RunList(std::span<char* const> args);
 int RunExtract(std::span<char* const> args);
 int RunPack(std::span<char* const> args);
 int RunScript(std::span<char* const> args);
+int RunGra(std::span<char* const> args);
+int RunConfig(std::span<char* const> args);
 
 } // namespace orv::tool
