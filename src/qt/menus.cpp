@@ -1,0 +1,196 @@
+// The menu bar MainMenu1, the pop-up menus PopupMenu3 and PopupMenu1 and the tool bar
+// Panel1, built from one table of component names and captions.
+#include "engine/engine.h"
+#include "qt/main_window.h"
+#include "qt/paint_box.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QToolBar>
+#include <QToolButton>
+#include <string_view>
+
+namespace orv {
+
+namespace {
+
+struct ComponentSpec {
+    const char* Name;
+    const char* Caption;
+    // MainMenu1 for a menu-bar item, PopupMenu3, PopupMenu1, Panel1, or the menu-bar item
+    // whose menu holds it.
+    std::string_view Parent;
+    bool Visible = true;
+};
+
+constexpr ComponentSpec kComponents[] = {
+    {"N12", "終了", "MainMenu1"},
+    {"N14", "ゲーム終了", "N12"},
+    {"N15", "タイトルへ", "N12"},
+    {"N1", "次シーンへ", "N12", false},
+    {"N2", "回想終了", "N12", false},
+    {"N20", "ロード", "MainMenu1"},
+    {"N21", "セーブ", "MainMenu1"},
+    {"N22", "制御", "MainMenu1", false},
+    {"N23", "スキップ", "N22"},
+    {"N24", "バックログ", "N22"},
+    {"N25", "オート", "N22"},
+    {"N27", "ウィンドウ消去", "N22"},
+    {"N26", "設定", "MainMenu1"},
+    {"SM01", "自動送り", "PopupMenu3"},
+    {"SM02", "スキップ", "PopupMenu3"},
+    {"N4", "ログ", "PopupMenu3"},
+    {"SM04", "ウィンドウ消去", "PopupMenu3"},
+    {"SM05", "直前の音声を再生", "PopupMenu3"},
+    {"N5", "クイックロード", "PopupMenu3"},
+    {"N8", "クイックセーブ", "PopupMenu3"},
+    {"N9", "ロード", "PopupMenu3"},
+    {"N10", "セーブ", "PopupMenu3"},
+    {"N13", "設定", "PopupMenu3"},
+    {"N17", "タイトルへ戻る", "PopupMenu3"},
+    {"N18", "終了", "PopupMenu3"},
+    {"N6", "終了", "PopupMenu1"},
+    {"N7", "タイトルへ戻る", "PopupMenu1"},
+    {"N19", "回想終了", "PopupMenu1", false},
+    {"SpeedButton1", "終了", "Panel1"},
+    {"SpeedButton4", "ロード", "Panel1"},
+    {"SpeedButton3", "セーブ", "Panel1"},
+    {"SpeedButton2", "設定", "Panel1"},
+    {"SpeedButton5", "Window モード", "Panel1"},
+};
+
+bool HoldsItems(std::string_view name) {
+    for (const auto& spec : kComponents) {
+        if (spec.Parent == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Items that close the main window as its close box does, with the same confirmation.
+bool ClosesWindow(std::string_view name) {
+    return name == "N14" || name == "N18" || name == "N6";
+}
+
+constexpr const char* kSmoothSetting = "display/smooth";
+
+} // namespace
+
+void TForm1::BuildMenus() {
+    menuBar()->setObjectName("MainMenu1");
+    std::map<std::string_view, QMenu*> holders;
+    for (const auto& spec : kComponents) {
+        QString caption = QString::fromUtf8(spec.Caption);
+        QAction* action = nullptr;
+        bool command = true;
+        if (spec.Parent == "MainMenu1" && HoldsItems(spec.Name)) {
+            QMenu* menu = menuBar()->addMenu(caption);
+            holders[spec.Name] = menu;
+            action = menu->menuAction();
+            command = false;
+        } else if (spec.Parent == "MainMenu1") {
+            action = menuBar()->addAction(caption);
+        } else if (spec.Parent == "Panel1") {
+            action = m_panel1->addAction(caption);
+            QWidget* button = m_panel1->widgetForAction(action);
+            button->setObjectName(spec.Name);
+            button->setFocusPolicy(Qt::NoFocus);
+        } else if (spec.Parent == "PopupMenu3" || spec.Parent == "PopupMenu1") {
+            auto [it, added] = m_popupMenus.try_emplace(std::string(spec.Parent), nullptr);
+            if (added) {
+                it->second = new QMenu(this);
+                it->second->setObjectName(QString::fromUtf8(spec.Parent));
+            }
+            action = it->second->addAction(caption);
+        } else {
+            action = holders.at(spec.Parent)->addAction(caption);
+        }
+        action->setObjectName(spec.Name);
+        action->setVisible(spec.Visible);
+        m_components[spec.Name] = action;
+        if (command) {
+            std::string name = spec.Name;
+            connect(action, &QAction::triggered, this, [this, name] { ComponentTriggered(name); });
+        }
+    }
+}
+
+// A menu of the desktop front end itself, beside the game's own.
+void TForm1::BuildViewMenu() {
+    m_viewMenu = menuBar()->addMenu(QString::fromUtf8("表示"));
+    m_viewMenu->menuAction()->setObjectName("ViewMenu");
+    QAction* smooth = m_viewMenu->addAction(QString::fromUtf8("スムーズ表示"));
+    smooth->setObjectName("SmoothScaling");
+    smooth->setCheckable(true);
+    bool on = QSettings().value(kSmoothSetting, true).toBool();
+    smooth->setChecked(on);
+    m_pb->SetSmooth(on);
+    connect(smooth, &QAction::toggled, this, &TForm1::SetSmoothScaling);
+}
+
+void TForm1::SetSmoothScaling(bool smooth) {
+    m_pb->SetSmooth(smooth);
+    if (QAction* action = findChild<QAction*>("SmoothScaling"); action) {
+        action->setChecked(smooth);
+    }
+    QSettings().setValue(kSmoothSetting, smooth);
+}
+
+void TForm1::ComponentTriggered(const std::string& name) {
+    if (ClosesWindow(name)) {
+        close();
+        return;
+    }
+    if (name == "SpeedButton5") {
+        m_engine.LeaveFullScreen();
+        m_engine.FullScreenMode = 0;
+        m_engine.settings.SMode = 0;
+        m_engine.WriteSetting("SMode", "0");
+        return;
+    }
+    m_engine.MenuItemClick(name);
+}
+
+QAction* TForm1::Component(std::string_view name) const {
+    auto it = m_components.find(name);
+    return it == m_components.end() ? nullptr : it->second;
+}
+
+QMenu* TForm1::PopupMenu(std::string_view name) const {
+    auto it = m_popupMenus.find(name);
+    return it == m_popupMenus.end() ? nullptr : it->second;
+}
+
+void TForm1::SetComponentEnabled(std::string_view name, bool enabled) {
+    if (QAction* action = Component(name)) {
+        action->setEnabled(enabled);
+    }
+}
+
+void TForm1::SetComponentVisible(std::string_view name, bool visible) {
+    if (QAction* action = Component(name)) {
+        action->setVisible(visible);
+        UpdateMenuBarVisibility();
+    }
+}
+
+// With every item of the menu bar hidden (full screen) the bar itself goes, so that the
+// game takes the whole window.
+void TForm1::UpdateMenuBarVisibility() {
+    bool any = false;
+    for (QAction* action : menuBar()->actions()) {
+        any = any || action->isVisible();
+    }
+    menuBar()->setVisible(any);
+}
+
+void TForm1::ShowPopupMenu(std::string_view name, Point screen) {
+    if (QMenu* menu = PopupMenu(name)) {
+        menu->popup(QPoint(screen.X, screen.Y));
+    }
+}
+
+} // namespace orv
