@@ -5,7 +5,12 @@
 namespace orv {
 
 void Engine::PBMouseDown(MouseButton, int, int) {}
-void Engine::PBMouseMove(int, int) {}
+void Engine::PBMouseMove(int, int y) {
+    // In full screen the tool bar stands in for the hidden menus while the pointer is at the top.
+    if (FullScreenActive) {
+        m_platform.ShowToolBar(y < 30);
+    }
+}
 void Engine::PBMouseUp(MouseButton, int, int) {}
 void Engine::FormKeyDown(int) {}
 void Engine::FormKeyPress(char) {}
@@ -13,7 +18,19 @@ void Engine::FormKeyUp(int) {}
 void Engine::FormMouseWheel(int) {}
 
 bool Engine::MenuItemClick(std::string_view component) {
-    return IsMenuComponent(component);
+    if (!IsMenuComponent(component)) {
+        return false;
+    }
+    // The exit items close the window as its close box does, confirmation and all.
+    if (component == "N14" || component == "N18" || component == "N6") {
+        m_platform.CloseMainWindow();
+    } else if (component == "SpeedButton5") {
+        LeaveFullScreen();
+        FullScreenMode = 0;
+        settings.SMode = 0;
+        WriteSetting("SMode", "0");
+    }
+    return true;
 }
 
 void Engine::UpdateMenus() {}

@@ -70,11 +70,6 @@ bool HoldsItems(std::string_view name) {
     return false;
 }
 
-// Items that close the main window as its close box does, with the same confirmation.
-bool ClosesWindow(std::string_view name) {
-    return name == "N14" || name == "N18" || name == "N6";
-}
-
 constexpr const char* kSmoothSetting = "display/smooth";
 
 } // namespace
@@ -139,20 +134,7 @@ void TForm1::SetSmoothScaling(bool smooth) {
     QSettings().setValue(kSmoothSetting, smooth);
 }
 
-void TForm1::ComponentTriggered(const std::string& name) {
-    if (ClosesWindow(name)) {
-        close();
-        return;
-    }
-    if (name == "SpeedButton5") {
-        m_engine.LeaveFullScreen();
-        m_engine.FullScreenMode = 0;
-        m_engine.settings.SMode = 0;
-        m_engine.WriteSetting("SMode", "0");
-        return;
-    }
-    m_engine.MenuItemClick(name);
-}
+void TForm1::ComponentTriggered(const std::string& name) { m_engine.MenuItemClick(name); }
 
 QAction* TForm1::Component(std::string_view name) const {
     auto it = m_components.find(name);

@@ -214,6 +214,32 @@ TEST_F(EngineTest, QuitRequestedClosesAtTheNextGamePassWithoutAsking) {
     EXPECT_TRUE(m_platform.Boxes.empty());
 }
 
+TEST_F(EngineTest, TheExitMenuItemsCloseThroughTheConfirmation) {
+    Start();
+    m_platform.Pass();
+    for (const char* item : {"N14", "N18", "N6"}) {
+        m_platform.Answers.push_back(MessageBoxResult::Cancel);
+        EXPECT_TRUE(m_engine->MenuItemClick(item));
+        EXPECT_FALSE(m_platform.Closed) << item;
+    }
+    EXPECT_EQ(m_platform.Boxes.size(), 3u);
+    EXPECT_TRUE(m_engine->MenuItemClick("N14"));
+    EXPECT_TRUE(m_platform.Closed);
+    EXPECT_FALSE(m_engine->MenuItemClick("N99"));
+}
+
+TEST_F(EngineTest, TheWindowModeButtonLeavesFullScreenForGood) {
+    Engine& engine = Start();
+    engine.FullScreenMode = 1;
+    engine.EnterFullScreen();
+    ASSERT_EQ(engine.FullScreenActive, 1);
+    engine.MenuItemClick("SpeedButton5");
+    EXPECT_EQ(engine.FullScreenActive, 0);
+    EXPECT_EQ(engine.FullScreenMode, 0);
+    EXPECT_EQ(engine.settings.SMode, 0);
+    EXPECT_FALSE(m_platform.FullScreen);
+}
+
 TEST_F(EngineTest, MissingTextArchiveShowsTheMessageOnceAndQuits) {
     std::filesystem::remove(m_dir / "ov_data.orv");
     std::filesystem::remove(m_dir / "ov_gra.orv");
