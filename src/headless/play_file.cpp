@@ -1,3 +1,4 @@
+#include "base/decimal.h"
 #include "headless/play_file.h"
 
 #include "base/files.h"
@@ -89,16 +90,6 @@ const CommandName* FindCommand(std::string_view word) {
         }
     }
     return nullptr;
-}
-
-std::optional<int64_t> ParseInteger(std::string_view text, int64_t low, int64_t high) {
-    int64_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
-        value > high) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 std::optional<uint32_t> ParseColour(std::string_view text) {
@@ -193,7 +184,7 @@ private:
         if (word.empty()) {
             return Usage();
         }
-        auto value = ParseInteger(word, low, high);
+        auto value = ParseIntegerInRange(word, low, high);
         if (!value) {
             return Fail("\"" + std::string(word) + "\" is not " + std::string(what) + " (from " +
                         std::to_string(low) + " to " + std::to_string(high) + ")");
@@ -286,7 +277,7 @@ private:
             return Usage();
         }
         bool flag = field->Kind == FieldKind::Flag;
-        if (!ParseInteger(word, flag ? 0 : std::numeric_limits<int64_t>::min(),
+        if (!ParseIntegerInRange(word, flag ? 0 : std::numeric_limits<int64_t>::min(),
                           flag ? 1 : std::numeric_limits<int64_t>::max())) {
             return Fail(m_out.Name + " takes " + (flag ? "0 or 1" : "a decimal integer") +
                         ", not \"" + std::string(word) + "\"");
@@ -320,7 +311,7 @@ bool ParseCommandLine(std::string_view line, PlayCommand& out, std::string& erro
     std::string_view word = fields.Next();
     if (word == "in") {
         std::string_view delay = fields.Next();
-        auto ms = ParseInteger(delay, 0, kCountMax);
+        auto ms = ParseIntegerInRange(delay, 0, kCountMax);
         if (!ms) {
             error = delay.empty() ? "in: usage: in MS COMMAND"
                                   : "in: \"" + std::string(delay) + "\" is not a count of ms";

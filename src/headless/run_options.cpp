@@ -1,3 +1,4 @@
+#include "base/decimal.h"
 #include "headless/run_options.h"
 
 #include "base/files.h"
@@ -10,16 +11,6 @@
 namespace orv {
 
 namespace {
-
-std::optional<int64_t> ParseNumber(std::string_view text, int64_t low, int64_t high) {
-    int64_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
-        value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -70,7 +61,7 @@ bool SetValue(std::string_view name, std::string_view value, RunOptions& out, st
     } else if (name == "--audio-out") {
         out.AudioOut = std::filesystem::path(value);
     } else if (name == "--seed") {
-        auto seed = ParseNumber(value, 0, UINT32_MAX);
+        auto seed = ParseIntegerInRange(value, 0, UINT32_MAX);
         if (!seed) {
             error =
                 "--seed takes a number from 0 to 4294967295, not \"" + std::string(value) + "\"";
@@ -84,7 +75,7 @@ bool SetValue(std::string_view name, std::string_view value, RunOptions& out, st
             return false;
         }
     } else if (name == "--max-passes") {
-        auto passes = ParseNumber(value, 1, INT64_MAX / 2);
+        auto passes = ParseIntegerInRange(value, 1, INT64_MAX / 2);
         if (!passes) {
             error = "--max-passes takes a positive number, not \"" + std::string(value) + "\"";
             return false;
@@ -108,7 +99,7 @@ std::optional<std::tm> ParseDateTime(std::string_view text) {
                 return -1;
             }
         }
-        return static_cast<int>(*ParseNumber(text.substr(at, width), 0, 9999));
+        return static_cast<int>(*ParseIntegerInRange(text.substr(at, width), 0, 9999));
     };
     int year = field(0, 4), month = field(5, 2), day = field(8, 2);
     int hour = field(11, 2), minute = field(14, 2), second = field(17, 2);
