@@ -1,33 +1,28 @@
 // orvtool config check, run as a translator runs it.
 #include "base/files.h"
+#include "run_program.h"
 #include "test_support.h"
 
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
 namespace orv::test {
 namespace {
 
-struct CheckResult {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using CheckResult = ProgramResult;
 
-std::string ReadText(const fs::path& path) {
-    auto bytes = ReadWholeFile(path);
-    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
-
+// Runs `orvtool config check` with the blank-separated `arguments` in `dir`.
 CheckResult RunCheck(const TempDir& dir, const std::string& arguments) {
-    std::string command = "cd '" + dir.Path().string() + "' && '" ORVTOOL_PATH "' config check " +
-                          arguments + " >out.txt 2>err.txt";
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir / "out.txt"),
-            ReadText(dir / "err.txt")};
+    std::vector<std::string> args = {"config", "check"};
+    for (size_t pos = 0; pos < arguments.size();) {
+        size_t blank = arguments.find(' ', pos);
+        size_t end = blank == std::string::npos ? arguments.size() : blank;
+        args.push_back(arguments.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    TempDir output;
+    return RunProgram(ORVTOOL_PATH, args, dir.Path(), output.Path());
 }
 
 TEST(ConfigCheck, ATextFileShowsTheKeysSetAndTheLinesThatSetNothing) {

@@ -1,18 +1,13 @@
 // orvtool run as a subprocess, as players and the build run it.
 #include "base/files.h"
 #include "data/archive_index.h"
+#include "run_program.h"
 #include "test_support.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include <gtest/gtest.h>
-
-extern char** environ;
 
 namespace orv {
 namespace {
@@ -21,11 +16,7 @@ using test::TempDir;
 using test::ToBytes;
 using test::WriteFile;
 
-struct RunResult {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using RunResult = test::ProgramResult;
 
 std::string ReadText(const fs::path& path) {
     auto bytes = ReadWholeFile(path);
@@ -38,41 +29,11 @@ Bytes ReadBytes(const fs::path& path) {
     return bytes ? *bytes : Bytes();
 }
 
-// Runs orvtool with `args` in `dir`, its output captured in files there.
+// Runs orvtool with `args` in `dir`; its output is captured elsewhere, so that it never
+// shows among the files a test packs or extracts.
 RunResult RunTool(const TempDir& dir, const std::vector<std::string>& args) {
-    std::string outPath = (dir / ".stdout").string();
-    std::string errPath = (dir / ".stderr").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
-    std::vector<char*> argv;
-    std::string program = ORVTOOL_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = args;
-    for (auto& arg : copies) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    RunResult result;
-    pid_t pid = 0;
-    int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << program;
-        return result;
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.Out = ReadText(outPath);
-    result.Err = ReadText(errPath);
-    return result;
+    TempDir output;
+    return test::RunProgram(ORVTOOL_PATH, args, dir.Path(), output.Path());
 }
 
 bool Contains(const std::string& text, std::string_view part) {
