@@ -30,8 +30,11 @@ void CopyField(char* field, size_t size, std::string_view text) {
         }
         length = next;
     }
-    // The text may lie in the field itself (a name copied back onto its own slot).
-    std::memmove(field, text.data(), length);
+    // The text may lie in the field itself (a name copied back onto its own slot). An empty
+    // view may carry no pointer at all, which memmove must not be given.
+    if (length > 0) {
+        std::memmove(field, text.data(), length);
+    }
     std::memset(field + length, 0, size - length);
 }
 
