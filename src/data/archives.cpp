@@ -77,8 +77,7 @@ fs::path Archives::CdPath() const {
 }
 
 void Archives::OpenSlot(ArchiveIndex& index, const std::string& fileName, bool mayFallBack) {
-    // The original joins CdDirectory and the file name with no separator, so that a setting
-    // of "Q:\" gives "Q:ov_gra.orv", the file in the current directory of drive Q. Here
+    // Games written for Windows store a drive such as "Q:\" here. On Linux
     // CdDirectory is a directory like any other: the file is looked for inside it, without
     // regard to case, and a CdDirectory that names no directory finds nothing.
     fs::path path;

@@ -79,7 +79,7 @@ public:
 
 private:
     // The CD directory as a path to search, or empty when the setting names none. A relative
-    // setting is taken from the game directory, which the original makes current at start-up.
+    // setting is taken from the game directory, where a game expects to run.
     std::filesystem::path CdPath() const;
     // Sets the slot's FileName by the fallback rule and reads its form B index.
     void OpenSlot(ArchiveIndex& index, const std::string& fileName, bool mayFallBack);

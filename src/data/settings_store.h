@@ -1,5 +1,5 @@
 #pragma once
-// The settings store. The original keeps the player's settings in the registry, every value
+// The settings store. Games address the player's settings as registry keys, every value
 // as text; here each key is an INI file under a root directory, named after the key's path,
 // one `name=value` line per value. Key and section names come from game data, so every file
 // name built from them stays inside the root.

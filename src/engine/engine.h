@@ -174,7 +174,7 @@ private:
 // True for the component name of a menu item, pop-up item or tool-bar button.
 bool IsMenuComponent(std::string_view component);
 
-// Texts of the engine's own messages (code page 932 in the original; UTF-8 here).
+// Texts of the engine's own messages (UTF-8 here; the games' own data is code page 932).
 constexpr const char* kMissingDataText = "ゲームデータを読み込めません。";
 constexpr const char* kMissingDataCaption = "Error!";
 constexpr const char* kQuitQuestion = "ゲームを終了しますか？";
