@@ -48,8 +48,8 @@ void Engine::InitialiseEngine() {
     }
     const char* temp = std::getenv("TMPDIR");
     TempDirectory = temp && *temp ? temp : "/tmp";
-    // The original makes the executable's directory current; every path here is built from
-    // the game directory instead, so that several engines can share one process in tests.
+    // The working directory is never changed; every path is built from the game
+    // directory, so that several engines can share one process in tests.
     sound.OutputDeviceExists = sound.DetectOutputDevice();
 
     if (!archives.DataArchiveExists()) {
@@ -81,7 +81,7 @@ void Engine::InitialiseEngine() {
 
     text.CreateFont();
     gfx.CreateSurfaces();
-    m_platform.FillPaintBox(0x000000);
+    gfx.FillPaintBox(0x000000);
 
     archives.SetCdDirectory(settings.CDDir);
     archives.OpenDataArchives(config.Ovd);
@@ -92,6 +92,7 @@ void Engine::InitialiseEngine() {
 
     text.LoadSystemPictures();
     gfx.LoadSystemPictures();
+    gfx.LoadPictureSets();
     if (!QuitRequested) {
         globals.CreateRecollectionFileIfMissing();
         globals.ReadRecollection();
@@ -135,7 +136,7 @@ void Engine::StartGame() {
         m_platform.CloseMainWindow();
         return;
     }
-    m_platform.FillPaintBox(0x000000);
+    gfx.FillPaintBox(0x000000);
     gfx.BackBuffer.Fill(0x000000);
     if (FullScreenMode != 0) {
         EnterFullScreen();
@@ -149,12 +150,12 @@ void Engine::StartGame() {
 }
 
 void Engine::ShowBackBuffer() {
-    m_platform.Present(gfx.BackBuffer, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+    gfx.PresentWhole(gfx.BackBuffer);
 }
 
 void Engine::PBPaint() {
     if (ScreenMode == screen_mode::WindowHidden) {
-        m_platform.Present(gfx.SceneWithoutWindow(), Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+        gfx.PresentWhole(gfx.SceneWithoutWindow());
     } else if (ScreenMode == screen_mode::StatusScreen) {
         screens.StatusScreenPaint();
     } else {

@@ -21,6 +21,24 @@ FieldValue Text(std::string_view cp932Text) {
     return FieldValue{FieldKind::Text, 0, cp932::ToUtf8(cp932Text)};
 }
 
+// The five position names, joined by ','.
+std::string CharacterNames(const Engine& e) {
+    std::string names;
+    for (int i = 0; i < CharacterLayer::kPositions; ++i) {
+        names += (i > 0 ? "," : "") + std::string(e.gfx.Characters.Name(i));
+    }
+    return names;
+}
+
+// The names held by the five character cache entries in entry order, joined by ','.
+std::string PictureCacheNames(const Engine& e) {
+    std::string names;
+    for (int i = 0; i < PictureCache::kEntries; ++i) {
+        names += (i > 0 ? "," : "") + e.gfx.Characters.Cache.Entry(i).Name;
+    }
+    return names;
+}
+
 // clang-format off
 constexpr StateField kEngineFields[] = {
     {"ScreenMode", FieldKind::Integer, [](const Engine& e) { return Int(e.ScreenMode); }},
@@ -61,6 +79,22 @@ constexpr StateField kEngineFields[] = {
     {"ReplayMode", FieldKind::Integer, [](const Engine& e) { return Int(e.ReplayMode); }},
     {"NeedLine", FieldKind::Integer, [](const Engine& e) { return Int(e.script.NeedLine); }},
     {"ScriptSize", FieldKind::Integer, [](const Engine& e) { return Int(e.script.ScriptSize); }},
+    {"BackgroundName", FieldKind::Text,
+     [](const Engine& e) { return Text(FieldText(e.gfx.Scene.BackgroundName)); }},
+    {"CharacterDescription", FieldKind::Text,
+     [](const Engine& e) { return Text(FieldText(e.gfx.Scene.CharacterDescription)); }},
+    {"OverlayName", FieldKind::Text,
+     [](const Engine& e) { return Text(FieldText(e.gfx.Scene.OverlayName)); }},
+    {"PrepareFlag", FieldKind::Integer, [](const Engine& e) { return Int(e.gfx.Scene.PrepareFlag); }},
+    {"CharacterCount", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.gfx.Characters.CharacterCount); }},
+    {"CharacterNames", FieldKind::Text, [](const Engine& e) { return Text(CharacterNames(e)); }},
+    {"PictureCacheNames", FieldKind::Text,
+     [](const Engine& e) { return Text(PictureCacheNames(e)); }},
+    {"PanicScreenShown", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.gfx.PanicScreenShown() ? 1 : 0); }},
+    {"CharacterChangeCount", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.globals.CharacterChangeCount); }},
 };
 // clang-format on
 

@@ -2,6 +2,8 @@
 // Data kept across games: read marks, unlocked pictures and scenes, global flags and the
 // recollection slots. Entry points for the engine shell until the global data lands.
 
+#include <cstdint>
+
 namespace orv {
 
 class Engine;
@@ -14,6 +16,10 @@ public:
     void ReadRecollection() {}
     void Read() {}
     void Save() {}
+
+    // Character-picture changes made while neither skip mode nor auto level 1 ran; kept
+    // only in the global data file.
+    int32_t CharacterChangeCount = 0;
 
 private:
     [[maybe_unused]] Engine& m_engine;

@@ -3,6 +3,8 @@
 // engine shell; each does nothing until its screen lands.
 
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace orv {
@@ -26,6 +28,9 @@ public:
     void StatusScreenPaint() {}
 
     void GalleryPass() {}
+    // The upper-cased names of the pictures of the view VIEW_1 in file order; a picture's
+    // number is its position. Empty until the gallery lands.
+    std::span<const std::string> PictureList() const { return {}; }
     void RecollectionTick() {}
 
     // Quick buttons: the hover state is reset when the control under the pointer changes.

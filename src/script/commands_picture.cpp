@@ -21,7 +21,7 @@ constexpr int kCompletionFlagCount = 228;
 void WhiteFlash(Engine& engine) {
     Platform& host = engine.Host();
     for (int i = 0; i < 7; ++i) {
-        host.FillPaintBox(0xFFFFFF);
+        engine.gfx.FillPaintBox(0xFFFFFF);
         host.Sleep(20);
         engine.ShowBackBuffer();
         host.Sleep(20);
@@ -201,7 +201,8 @@ StepResult CmdFadeIn(Engine& engine, const CommandArgs& args) {
 
 StepResult CmdFadeOut(Engine& engine, const CommandArgs& args) {
     engine.vars.S(16) = ArgumentNumber(args.Argument);
-    engine.gfx.PictureCommand("S000,3", false);
+    // The prepare flag stays as it is: after grb nothing is shown.
+    engine.gfx.RunPictureCommand("S000,3");
     return StepResult::Continue;
 }
 

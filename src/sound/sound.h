@@ -29,6 +29,10 @@ public:
     int PlayVoice(std::string_view /*name*/) { return 1; }
     // Stops the looping sound effect. Lands with the sound engine.
     void StopLoop() {}
+    // Silences every channel at the primary buffer, and gives the volumes back (the panic
+    // screen). Land with the sound engine.
+    void Mute() {}
+    void Unmute() {}
 
     bool OutputDeviceExists = false;
 

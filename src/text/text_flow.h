@@ -40,6 +40,13 @@ public:
     void SetTextColour(int32_t /*colour*/) {}
     // The novel-mode screen: the dimmed scene that text is typed over.
     void PrepareNovelScreen() {}
+    // After the scene was composed: the window's backdrop is built from SceneSurface and,
+    // when the window is shown, the window (or the full-screen text page) is drawn into
+    // BackBuffer. Lands with the text flow.
+    void PresentWindow() {}
+    // The window's backdrop built anew from SceneSurface, without drawing. Lands with the
+    // text flow.
+    void BuildWindowPicture() {}
     // Text on PB ending at x = `right`; lands with glyph rendering.
     void DrawTextRightAligned(std::string_view /*text*/, int32_t /*right*/, int32_t /*y*/,
                               int32_t /*height*/, uint32_t /*colour*/) {}

@@ -1,6 +1,6 @@
 # Builds one play-test game from its script sources with orvtool, then plays it headlessly.
-# Arguments: ORVTOOL, ORVELL, GAME_SOURCE (the folder of .txt scripts), PLAY (the play file)
-# and WORK (a scratch folder, emptied first).
+# Arguments: ORVTOOL, ORVELL, PICTURE_MAKER, GAME_SOURCE (the folder of .txt scripts and an
+# optional pictures.list), PLAY (the play file) and WORK (a scratch folder, emptied first).
 
 function(run_tool)
   execute_process(COMMAND ${ARGV} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -10,7 +10,7 @@ function(run_tool)
 endfunction()
 
 file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK}/scripts ${WORK}/game ${WORK}/data ${WORK}/out)
+file(MAKE_DIRECTORY ${WORK}/scripts ${WORK}/game ${WORK}/data ${WORK}/out ${WORK}/gra)
 
 file(GLOB sources ${GAME_SOURCE}/*.txt)
 set(encoded)
@@ -21,9 +21,23 @@ foreach(source IN LISTS sources)
 endforeach()
 run_tool(${ORVTOOL} pack --form a --text -o ${WORK}/game/ov_data.orv ${encoded})
 
-# Start-up needs the first picture archive; these games show no pictures.
-file(WRITE ${WORK}/blank.gra "")
-run_tool(${ORVTOOL} pack --form b -o ${WORK}/game/ov_gra.orv ${WORK}/blank.gra)
+# Start-up needs the first picture archive. The pictures of pictures.list are drawn as PNG
+# files and encoded as GRA pictures; a game without the list gets one empty entry.
+if(EXISTS ${GAME_SOURCE}/pictures.list)
+  file(MAKE_DIRECTORY ${WORK}/png)
+  run_tool(${PICTURE_MAKER} ${GAME_SOURCE}/pictures.list ${WORK}/png)
+  file(GLOB pngs ${WORK}/png/*.png)
+  set(pictures)
+  foreach(png IN LISTS pngs)
+    get_filename_component(name ${png} NAME_WE)
+    run_tool(${ORVTOOL} gra encode ${png} ${WORK}/gra/${name})
+    list(APPEND pictures ${WORK}/gra/${name})
+  endforeach()
+else()
+  file(WRITE ${WORK}/gra/blank "")
+  set(pictures ${WORK}/gra/blank)
+endif()
+run_tool(${ORVTOOL} pack --form b -o ${WORK}/game/ov_gra.orv ${pictures})
 
 execute_process(
   COMMAND ${ORVELL} --headless --play ${PLAY} --out ${WORK}/out --data-dir ${WORK}/data

@@ -1,0 +1,60 @@
+#include "gfx/graphics.h"
+
+#include "engine/engine.h"
+#include "gfx/picture_sets.h"
+
+namespace orv {
+
+Graphics::Graphics(Engine& engine) : m_engine(engine), m_pictures(engine.archives) {}
+
+void Graphics::CreateSurfaces() {
+    for (Surface* surface : {&BackgroundSurface, &SceneSurface, &BackBuffer, &PreviousSurface,
+                             &WorkSurface, &WipeMaskSurface, &OverlaySurface, &ScratchSurface,
+                             &PartsSurface, &m_paintBox, &m_panicKept}) {
+        surface->Allocate(kScreenWidth, kScreenHeight);
+    }
+    Characters.Allocate();
+}
+
+void Graphics::LoadPictureSets() {
+    // A `$DEBUG_OUT` line of `_bgset` writes its composites into the game directory, the
+    // folder the game's tools look in.
+    LoadBgSet(m_engine.script, m_pictures, BackgroundSurface, m_engine.Options().GameDirectory);
+    LoadSprSet(m_engine.script, m_pictures);
+}
+
+void Graphics::ResetCharacterPositions() {
+    ResetPositionTable(m_engine.vars);
+}
+
+void Graphics::Present(const Surface& source, Rect from, int x, int y) {
+    if (&source != &m_paintBox) {
+        m_paintBox.CopyFrom(source, from, x, y);
+    }
+    m_engine.Host().Present(source, from, x, y);
+}
+
+void Graphics::FillPaintBox(uint32_t bgr) {
+    m_paintBox.Fill(bgr);
+    m_engine.Host().FillPaintBox(bgr);
+}
+
+void Graphics::RunTransition(int32_t /*pattern*/) {
+    // Until the transition patterns land, every pattern ends at once where they all end:
+    // PB shows BackBuffer.
+    VariableStore& vars = m_engine.vars;
+    m_engine.Busy = 1;
+    m_engine.InterruptibleWait = 1;
+    m_engine.InterruptRequest = 0;
+    vars.S(19) = 0;
+    PresentWhole(BackBuffer);
+    // A speed setting lasts for one transition.
+    vars.S(16) = 0;
+    if (vars.S(160) != 0) {
+        PreviousSurface.CopyFrom(BackBuffer, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+    }
+    m_engine.Busy = 0;
+    m_engine.InterruptibleWait = 0;
+}
+
+} // namespace orv
