@@ -1,0 +1,381 @@
+// Draws every picture of the demo game as a PNG file; the build turns them into GRA
+// pictures with orvtool and packs them, as a game's data is made.
+//
+//   demo_pictures OUTDIR
+//
+// Backgrounds are Annn, characters Bnnn with their masks Mnnn, the message window, its
+// click-wait icon and the choice plates are the sys_ pictures the engine loads at start-up.
+#include "canvas.h"
+#include "headless/png_writer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+namespace demo {
+namespace {
+
+std::filesystem::path g_out;
+bool g_failed = false;
+
+void Save(const std::string& name, const orv::Surface& surface) {
+    std::string error = orv::WritePng(g_out / (name + ".png"), surface);
+    if (!error.empty()) {
+        std::cerr << "demo_pictures: " << name << ": " << error << "\n";
+        g_failed = true;
+    }
+}
+
+// A repeatable sequence for star fields, so that every build draws the same sky.
+class Sequence {
+public:
+    explicit Sequence(uint32_t seed) : m_state(seed) {}
+    float Next() {
+        m_state = m_state * 1664525u + 1013904223u;
+        return static_cast<float>(m_state >> 8) / static_cast<float>(1u << 24);
+    }
+
+private:
+    uint32_t m_state;
+};
+
+Shape Intersect(Shape a, Shape b) {
+    return [=](float x, float y) { return std::max(a(x, y), b(x, y)); };
+}
+
+void Stars(Canvas& canvas, int count, float maxY, uint32_t seed, float brightness) {
+    Sequence random(seed);
+    for (int i = 0; i < count; ++i) {
+        float x = random.Next() * static_cast<float>(canvas.Width());
+        float y = random.Next() * maxY;
+        float r = 0.6f + random.Next() * 1.3f;
+        canvas.Fill(Circle(x, y, r), Rgb(0xFFF8E8), brightness * (0.4f + 0.6f * random.Next()));
+    }
+}
+
+void Cloud(Canvas& canvas, float x, float y, float scale, Colour colour, float opacity) {
+    Shape cloud = Union(Union(Ellipse(x, y, 70 * scale, 22 * scale),
+                              Circle(x - 25 * scale, y - 12 * scale, 26 * scale)),
+                        Circle(x + 20 * scale, y - 18 * scale, 32 * scale));
+    canvas.Fill(cloud, colour, opacity);
+}
+
+// Rolling hills: the area below a sum of sine waves.
+Shape Hills(float base, float amplitude, float wavelength, float phase) {
+    return [=](float x, float y) {
+        float top = base - amplitude * (0.6f * std::sin(x / wavelength + phase) +
+                                        0.4f * std::sin(x / (wavelength * 0.47f) + phase * 2.3f));
+        return top - y;
+    };
+}
+
+// ---- The title: night turning to dawn over the sea, and the name in strokes of light.
+
+void Letter(Canvas& canvas, char letter, float x, float y, float r, Colour colour, float opacity) {
+    auto stroke = [&](float ax, float ay, float bx, float by) {
+        canvas.Fill(Capsule(x + ax, y + ay, x + bx, y + by, r), colour, opacity);
+    };
+    switch (letter) {
+    case 'O':
+        canvas.Fill(Subtract(Ellipse(x + 26, y + 45, 26 + r, 45 + r), Ellipse(x + 26, y + 45, 26 - r, 45 - r)),
+                    colour, opacity);
+        break;
+    case 'R':
+        stroke(0, 0, 0, 90);
+        stroke(0, 0, 36, 0);
+        stroke(36, 0, 50, 13);
+        stroke(50, 13, 50, 32);
+        stroke(50, 32, 36, 45);
+        stroke(36, 45, 0, 45);
+        stroke(22, 45, 52, 90);
+        break;
+    case 'V':
+        stroke(0, 0, 26, 90);
+        stroke(26, 90, 52, 0);
+        break;
+    case 'E':
+        stroke(0, 0, 0, 90);
+        stroke(0, 0, 48, 0);
+        stroke(0, 45, 40, 45);
+        stroke(0, 90, 48, 90);
+        break;
+    case 'L':
+        stroke(0, 0, 0, 90);
+        stroke(0, 90, 46, 90);
+        break;
+    default:
+        break;
+    }
+}
+
+void Title() {
+    Canvas c(800, 600);
+    c.VerticalGradient({Rgb(0x0B1030), Rgb(0x28306A), Rgb(0x8A5A8C), Rgb(0xF2A66B)});
+    Stars(c, 220, 330, 7, 0.9f);
+    c.Fill(Circle(690, 92, 60), Rgb(0xFFF4D6), 0.04f);
+    c.Fill(Subtract(Circle(690, 92, 34), Circle(706, 80, 32)), Rgb(0xFFF4D6));
+    // The sea with the dawn's glow on it.
+    c.Fill([](float, float y) { return 455 - y; },
+           [](float, float y) { return Mix(Rgb(0xE8946A), Rgb(0x1A2450), (y - 455) / 145); });
+    for (int i = 0; i < 14; ++i) {
+        float y = 462.0f + static_cast<float>(i * i) * 0.75f;
+        c.Fill(Capsule(400 - 140 + i * 6, y, 400 + 140 - i * 6, y, 1.2f), Rgb(0xFFD9A0), 0.5f);
+    }
+    // Headlands on both sides; the middle stays open to the sea.
+    c.Fill([](float x, float y) {
+        float open = (x - 400) / 210;
+        return 478 + 110 * std::exp(-open * open) - 18 * std::sin(x / 60 + 1) - y;
+    }, Rgb(0x141833));
+    c.Fill(Hills(560, 20, 45, 3.0f), Rgb(0x0C0F24));
+    // The name, drawn twice: a wide soft glow, then the bright stroke.
+    const char* name = "ORVELL";
+    float x = 400 - 3 * 76 + 12;
+    for (int i = 0; name[i] != 0; ++i) {
+        Letter(c, name[i], x + static_cast<float>(i) * 76, 150, 13, Rgb(0xFFE3B0), 0.18f);
+        Letter(c, name[i], x + static_cast<float>(i) * 76, 150, 5.5f, Rgb(0xFFF8EC), 1.0f);
+    }
+    c.Fill(Capsule(250, 280, 550, 280, 1.5f), Rgb(0xFFE8C8), 0.8f);
+    for (float dx : {-170.0f, 170.0f}) {
+        c.Fill(Polygon({{400 + dx, 272}, {408 + dx, 280}, {400 + dx, 288}, {392 + dx, 280}}),
+               Rgb(0xFFE8C8));
+    }
+    Save("A000", c.ToSurface());
+}
+
+// ---- Backgrounds of the story.
+
+void HillAtDusk() {
+    Canvas c(800, 600);
+    c.VerticalGradient({Rgb(0x3A3F8F), Rgb(0xC0689A), Rgb(0xF6A25E), Rgb(0xFCD38A)});
+    c.Fill(Circle(560, 400, 70), Rgb(0xFFEAB0), 0.95f);
+    Cloud(c, 180, 120, 1.3f, Rgb(0xF4B8C8), 0.7f);
+    Cloud(c, 520, 200, 1.0f, Rgb(0xF8C8B0), 0.6f);
+    Cloud(c, 700, 90, 0.8f, Rgb(0xE8A8C8), 0.6f);
+    c.Fill(Hills(430, 35, 90, 0.5f), Rgb(0x6A4A7A));
+    c.Fill(Hills(470, 30, 60, 2.0f), Rgb(0x4A6A4A));
+    c.Fill(Hills(520, 20, 40, 4.0f), [](float, float y) {
+        return Mix(Rgb(0x3C6A3A), Rgb(0x1E3A22), (y - 500) / 100);
+    });
+    // A path winding up the hill, and a lone tree.
+    c.Fill(Polygon({{380, 600}, {330, 600}, {395, 505}, {405, 505}}), Rgb(0xC8A070), 0.8f);
+    c.Fill(Capsule(150, 480, 150, 400, 6), Rgb(0x3A2A20));
+    c.Fill(Union(Circle(150, 380, 40), Union(Circle(120, 400, 28), Circle(182, 398, 30))),
+           Rgb(0x2E4A30));
+    Save("A001", c.ToSurface());
+}
+
+void Room() {
+    Canvas c(800, 600);
+    c.VerticalGradient({Rgb(0xF2E4CC), Rgb(0xE6D2B2)});
+    // The window with the afternoon sky.
+    c.Fill(RoundedBox(420, 90, 720, 330, 6), Rgb(0x7A5A40));
+    c.Fill(RoundedBox(432, 102, 708, 318, 2), [](float, float y) {
+        return Mix(Rgb(0x6FA8E8), Rgb(0xCFE6FA), (y - 102) / 216);
+    });
+    Cloud(c, 520, 190, 0.8f, Rgb(0xFFFFFF), 0.9f);
+    Cloud(c, 650, 250, 0.6f, Rgb(0xFFFFFF), 0.8f);
+    c.Fill(Capsule(570, 102, 570, 318, 4), Rgb(0x7A5A40));
+    c.Fill(Capsule(432, 210, 708, 210, 4), Rgb(0x7A5A40));
+    // Curtains.
+    c.Fill(Polygon({{395, 80}, {445, 80}, {430, 360}, {385, 360}}), Rgb(0xC86A6A), 0.95f);
+    c.Fill(Polygon({{695, 80}, {745, 80}, {755, 360}, {710, 360}}), Rgb(0xC86A6A), 0.95f);
+    // The floor, in boards.
+    c.Fill([](float, float y) { return 430 - y; },
+           [](float x, float y) {
+               int board = static_cast<int>(x / 90 + (y - 430) / 40);
+               return board % 2 ? Rgb(0xA87850) : Rgb(0x9A6C46);
+           });
+    c.Fill(Capsule(0, 430, 800, 430, 3), Rgb(0x6A4A30));
+    // A bookshelf with books of many colours.
+    c.Fill(RoundedBox(60, 150, 300, 440, 4), Rgb(0x6A4A32));
+    const int colours[] = {0x8C3A3A, 0x3A5A8C, 0xC8A040, 0x4A7A4A, 0x7A4A8C, 0xD87A4A};
+    for (int shelf = 0; shelf < 3; ++shelf) {
+        float bottom = 230.0f + static_cast<float>(shelf) * 90;
+        c.Fill(RoundedBox(70, bottom, 290, bottom + 8, 1), Rgb(0x4A3222));
+        for (int book = 0; book < 9; ++book) {
+            float left = 76.0f + static_cast<float>(book) * 23;
+            float height = 52.0f + static_cast<float>((book * 7 + shelf * 3) % 5) * 5;
+            c.Fill(RoundedBox(left, bottom - height, left + 19, bottom, 2),
+                   Rgb(colours[(book + shelf * 2) % 6]));
+        }
+    }
+    Save("A002", c.ToSurface());
+}
+
+void StarryNight() {
+    Canvas c(800, 600);
+    c.VerticalGradient({Rgb(0x050818), Rgb(0x101A40), Rgb(0x23305E)});
+    // A band of faint stars across the sky, then the bright ones.
+    Sequence band(11);
+    for (int i = 0; i < 900; ++i) {
+        float t = band.Next();
+        float x = t * 800;
+        float y = 60 + t * 260 + (band.Next() - 0.5f) * 90;
+        c.Fill(Circle(x, y, 0.5f + band.Next()), Rgb(0xC8D0FF), 0.35f * band.Next() + 0.1f);
+    }
+    Stars(c, 160, 440, 5, 1.0f);
+    c.Fill(Circle(170, 120, 38), Rgb(0xFFF6DC));
+    c.Fill(Circle(170, 120, 70), Rgb(0xFFF6DC), 0.08f);
+    c.Fill([](float, float y) { return 470 - y; }, [](float, float y) {
+        return Mix(Rgb(0x1A2450), Rgb(0x070A1C), (y - 470) / 130);
+    });
+    for (int i = 0; i < 10; ++i) {
+        float y = 478.0f + static_cast<float>(i * i) * 1.1f;
+        c.Fill(Capsule(170 - 40 + i * 3, y, 170 + 40 - i * 3, y, 1.0f), Rgb(0xFFF0C8), 0.45f);
+    }
+    Save("A003", c.ToSurface());
+}
+
+// ---- Two characters, each with a smiling variant.
+
+struct Look {
+    Colour Hair, HairLight, Eyes, Clothes, Ribbon;
+    bool Ponytail;
+};
+
+void Character(const std::string& number, const Look& look, bool smiling) {
+    Canvas c(300, 600);
+    c.TrackCoverage();
+    const Colour skin = Rgb(0xFCE3D2), shade = Rgb(0xF0C8B4), line = Rgb(0x5A3A3A);
+    auto hair = [&](float, float y) { return Mix(look.HairLight, look.Hair, std::clamp((y - 60) / 160, 0.0f, 1.0f)); };
+    // Hair behind the head: long and straight, or tied up.
+    if (look.Ponytail) {
+        c.Fill(Ellipse(150, 165, 88, 95), hair);
+        c.Fill(Union(Ellipse(240, 150, 30, 26), Ellipse(252, 250, 34, 110)), hair);
+    } else {
+        c.Fill(Union(Ellipse(150, 175, 96, 110), RoundedBox(58, 170, 242, 430, 40)), hair);
+    }
+    // Body: shoulders and a sailor uniform.
+    c.Fill(RoundedBox(138, 240, 162, 300, 8), shade);
+    c.Fill(Union(RoundedBox(58, 282, 242, 420, 46), Polygon({{70, 380}, {230, 380}, {250, 600}, {50, 600}})),
+           [&](float, float y) { return Mix(look.Clothes, Mix(look.Clothes, Rgb(0x000000), 0.35f), (y - 280) / 320); });
+    c.Fill(Polygon({{96, 286}, {150, 286}, {150, 350}}), Rgb(0xF4F4F8));
+    c.Fill(Polygon({{150, 286}, {204, 286}, {150, 350}}), Rgb(0xF4F4F8));
+    c.Fill(Polygon({{118, 292}, {182, 292}, {150, 334}}), skin);
+    c.Fill(Polygon({{150, 330}, {128, 346}, {128, 322}}), look.Ribbon);
+    c.Fill(Polygon({{150, 330}, {172, 322}, {172, 346}}), look.Ribbon);
+    c.Fill(Circle(150, 332, 6), look.Ribbon);
+    // The face.
+    c.Fill(Ellipse(150, 170, 72, 86), skin);
+    for (float side : {-1.0f, 1.0f}) {
+        float ex = 150 + side * 30;
+        c.Fill(Ellipse(ex, 182, 14, 17), Rgb(0xFFFFFF));
+        c.Fill(Ellipse(ex, 185, 11, 15), [&](float, float y) {
+            return Mix(Mix(look.Eyes, Rgb(0x000000), 0.3f), Mix(look.Eyes, Rgb(0xFFFFFF), 0.3f), (y - 170) / 30);
+        });
+        c.Fill(Ellipse(ex, 187, 5, 7), Mix(look.Eyes, Rgb(0x000000), 0.6f));
+        c.Fill(Circle(ex - side * 4 - 1, 178, 3.5f), Rgb(0xFFFFFF));
+        c.Fill(Capsule(ex - 15, 168 - side * 0, ex + 15, 166, 2.2f), line);
+        c.Fill(Capsule(ex - 12, 148, ex + 10, 146 - side * 2, 2), Mix(look.Hair, line, 0.3f));
+        c.Fill(Ellipse(ex + side * 8, 215, 14, 7), Rgb(0xF59A9A), smiling ? 0.45f : 0.22f);
+    }
+    c.Fill(Circle(150, 208, 1.5f), shade);
+    if (smiling) {
+        c.Fill(Intersect(Subtract(Circle(150, 220, 13), Circle(150, 214, 13)),
+                         [](float, float y) { return 221 - y; }),
+               Rgb(0xC0505A));
+    } else {
+        c.Fill(Capsule(142, 229, 158, 229, 1.6f), Rgb(0xC0606A));
+    }
+    // Bangs over the forehead, in strands.
+    c.Fill(Subtract(Ellipse(150, 120, 84, 62), RoundedBox(86, 142, 214, 320, 14)), hair);
+    for (float x : {96.0f, 122.0f, 150.0f, 178.0f, 204.0f}) {
+        float drop = x == 150.0f ? 158 : 150 + std::fabs(x - 150) / 4;
+        c.Fill(Capsule(x, 110, x + (x - 150) / 8, drop, 13), hair);
+    }
+    c.Fill(Capsule(104, 96, 150, 80, 4), look.HairLight, 0.6f);
+    if (look.Ponytail) {
+        c.Fill(Circle(232, 128, 9), look.Ribbon);
+    }
+    std::string name = (smiling ? "1" : "0") + number;
+    Save("B" + name, c.ToSurface());
+    Save("M" + name, c.MaskSurface());
+}
+
+// ---- The window and its parts: colour over mask, as the engine blends them.
+
+orv::Surface Stacked(const Canvas& colour, const Canvas& mask) {
+    orv::Surface out(colour.Width(), colour.Height() * 2);
+    orv::Surface top = colour.ToSurface(), bottom = mask.ToSurface();
+    out.CopyFrom(top, orv::Rect{0, 0, top.Width(), top.Height()}, 0, 0);
+    out.CopyFrom(bottom, orv::Rect{0, 0, bottom.Width(), bottom.Height()}, 0, top.Height());
+    return out;
+}
+
+void MessageWindow() {
+    const float w = 780, h = 170;
+    Canvas colour(780, 170), mask(780, 170);
+    colour.VerticalGradient({Rgb(0x22345C), Rgb(0x101A34)});
+    colour.Fill(Subtract(RoundedBox(1, 1, w - 1, h - 1, 14), RoundedBox(4, 4, w - 4, h - 4, 11)),
+                Rgb(0xB8CCF0));
+    colour.Fill(Capsule(24, 40, 260, 40, 0.8f), Rgb(0xB8CCF0), 0.6f);
+    mask.Fill(RoundedBox(1, 1, w - 1, h - 1, 14), Rgb(0xC8C8C8));
+    mask.Fill(Subtract(RoundedBox(1, 1, w - 1, h - 1, 14), RoundedBox(4, 4, w - 4, h - 4, 11)),
+              Rgb(0xFFFFFF));
+    Save("sys_tw", Stacked(colour, mask));
+    // The template for other window colours: the same shape in white.
+    Canvas white(780, 170);
+    white.VerticalGradient({Rgb(0xFFFFFF), Rgb(0xFFFFFF)});
+    Save("sys_tw1", Stacked(white, mask));
+}
+
+void ClickWaitIcon() {
+    const int frames = 8, size = 24;
+    Canvas colour(frames * size, size), mask(frames * size, size);
+    for (int i = 0; i < frames; ++i) {
+        float cx = static_cast<float>(i * size) + 12;
+        float bob = 3.0f * std::sin(static_cast<float>(i) / frames * 6.2832f);
+        Shape diamond = Polygon({{cx, 4 + bob}, {cx + 7, 12 + bob}, {cx, 20 + bob}, {cx - 7, 12 + bob}});
+        colour.Fill(diamond, [&](float, float y) { return Mix(Rgb(0xFFFFFF), Rgb(0x9FC0FF), (y - 4 - bob) / 16); });
+        mask.Fill(diamond, Rgb(0xFFFFFF));
+    }
+    Save("sys_clickw", Stacked(colour, mask));
+}
+
+void ChoicePlates(const std::string& name, float width, bool highlighted) {
+    const float height = 44;
+    Canvas colour(static_cast<int>(width), static_cast<int>(height));
+    Canvas mask(static_cast<int>(width), static_cast<int>(height));
+    if (highlighted) {
+        colour.VerticalGradient({Rgb(0xFFF2D8), Rgb(0xF8C890)});
+    } else {
+        colour.VerticalGradient({Rgb(0x2A3C68), Rgb(0x152040)});
+    }
+    Shape plate = RoundedBox(1, 1, width - 1, height - 1, 20);
+    colour.Fill(Subtract(plate, RoundedBox(3, 3, width - 3, height - 3, 18)), Rgb(0xE8F0FF));
+    mask.Fill(plate, Rgb(highlighted ? 0xF0F0F0 : 0xD8D8D8));
+    Save(name, Stacked(colour, mask));
+}
+
+} // namespace
+} // namespace demo
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: demo_pictures OUTDIR\n";
+        return 2;
+    }
+    demo::g_out = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(demo::g_out, error);
+    using demo::Rgb;
+    demo::Title();
+    demo::HillAtDusk();
+    demo::Room();
+    demo::StarryNight();
+    const demo::Look aoi{Rgb(0x1E2A5A), Rgb(0x4A6AA8), Rgb(0x3A70C8), Rgb(0x2A3A6A), Rgb(0xD84A5A), false};
+    const demo::Look hina{Rgb(0x8A4A22), Rgb(0xD8925A), Rgb(0x4A9A5A), Rgb(0x5A3A5A), Rgb(0xF0B040), true};
+    for (bool smiling : {false, true}) {
+        demo::Character("01", aoi, smiling);
+        demo::Character("02", hina, smiling);
+    }
+    demo::MessageWindow();
+    demo::ClickWaitIcon();
+    demo::ChoicePlates("sys_sw", 400, false);
+    demo::ChoicePlates("sys_sw2", 400, true);
+    demo::ChoicePlates("sys_sww", 600, false);
+    demo::ChoicePlates("sys_sww2", 600, true);
+    std::printf("demo_pictures: pictures written to %s\n", argv[1]);
+    return demo::g_failed ? 1 : 0;
+}
