@@ -2,32 +2,14 @@
 # text entry of ov_data.orv, every picture demo_pictures draws a GRA entry of ov_gra.orv.
 # Arguments: ORVTOOL, PICTURES, SOURCE, WORK (a scratch folder) and OUT (the game folder).
 
-function(run_tool)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${ARGV}\nfailed (${status}):\n${out}${err}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/GameData.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/scripts ${WORK}/png ${WORK}/gra ${OUT})
 
-file(GLOB sources ${SOURCE}/scripts/*.txt)
-set(encoded)
-foreach(source IN LISTS sources)
-  get_filename_component(name ${source} NAME_WE)
-  run_tool(${ORVTOOL} script encode ${source} ${WORK}/scripts/${name})
-  list(APPEND encoded ${WORK}/scripts/${name})
-endforeach()
-
+encode_scripts(${ORVTOOL} ${SOURCE}/scripts ${WORK}/scripts encoded)
 run_tool(${PICTURES} ${WORK}/png)
-file(GLOB pngs ${WORK}/png/*.png)
-set(pictures)
-foreach(png IN LISTS pngs)
-  get_filename_component(name ${png} NAME_WE)
-  run_tool(${ORVTOOL} gra encode ${png} ${WORK}/gra/${name})
-  list(APPEND pictures ${WORK}/gra/${name})
-endforeach()
+encode_pictures(${ORVTOOL} ${WORK}/png ${WORK}/gra pictures)
 
 # Written beside the game first and renamed, so that a failed build never leaves half an
 # archive where the game is played from.

@@ -78,19 +78,7 @@ void Graphics::DrawOverlay() {
     // The weighted blend covers whole groups of 8 bytes of each row. An overlay reaching
     // past the screen is clipped to it rather than written outside the scene.
     Rect from{0, 0, OverlaySurface.Width(), OverlaySurface.Height()};
-    if (x < 0) {
-        from.X = -x;
-        from.Width += x;
-        x = 0;
-    }
-    if (y < 0) {
-        from.Y = -y;
-        from.Height += y;
-        y = 0;
-    }
-    from.Width = std::min(from.Width, SceneSurface.Width() - x);
-    from.Height = std::min(from.Height, SceneSurface.Height() - y);
-    if (from.Width <= 0 || from.Height <= 0) {
+    if (!ClipBlit(OverlaySurface, SceneSurface, from, x, y)) {
         return;
     }
     int groups = from.Width * 3 / 8;

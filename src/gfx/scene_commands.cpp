@@ -31,29 +31,7 @@ char FirstLetter(std::string_view name) {
 // Draws `from` of `source` at (x, y) of `target`, leaving out the transparent colour;
 // clipped to both surfaces. Returns the rectangle of `target` it covered.
 Rect CopyTransparent(Surface& target, const Surface& source, Rect from, int x, int y) {
-    if (from.X < 0) {
-        from.Width += from.X;
-        x -= from.X;
-        from.X = 0;
-    }
-    if (from.Y < 0) {
-        from.Height += from.Y;
-        y -= from.Y;
-        from.Y = 0;
-    }
-    if (x < 0) {
-        from.X -= x;
-        from.Width += x;
-        x = 0;
-    }
-    if (y < 0) {
-        from.Y -= y;
-        from.Height += y;
-        y = 0;
-    }
-    from.Width = std::min({from.Width, source.Width() - from.X, target.Width() - x});
-    from.Height = std::min({from.Height, source.Height() - from.Y, target.Height() - y});
-    if (from.Width <= 0 || from.Height <= 0) {
+    if (!ClipBlit(source, target, from, x, y)) {
         return {};
     }
     for (int row = 0; row < from.Height; ++row) {

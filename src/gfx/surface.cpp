@@ -26,8 +26,8 @@ void Surface::Fill(uint32_t bgr) {
     }
 }
 
-void Surface::CopyFrom(const Surface& source, Rect from, int x, int y) {
-    // Clip the source rectangle to the source, then the destination to this surface.
+bool ClipBlit(const Surface& source, const Surface& target, Rect& from, int& x, int& y) {
+    // Clip the source rectangle to the source, then the destination to the target.
     if (from.X < 0) {
         from.Width += from.X;
         x -= from.X;
@@ -38,8 +38,6 @@ void Surface::CopyFrom(const Surface& source, Rect from, int x, int y) {
         y -= from.Y;
         from.Y = 0;
     }
-    from.Width = std::min(from.Width, source.Width() - from.X);
-    from.Height = std::min(from.Height, source.Height() - from.Y);
     if (x < 0) {
         from.X -= x;
         from.Width += x;
@@ -50,9 +48,13 @@ void Surface::CopyFrom(const Surface& source, Rect from, int x, int y) {
         from.Height += y;
         y = 0;
     }
-    from.Width = std::min(from.Width, m_width - x);
-    from.Height = std::min(from.Height, m_height - y);
-    if (from.Width <= 0 || from.Height <= 0) {
+    from.Width = std::min({from.Width, source.Width() - from.X, target.Width() - x});
+    from.Height = std::min({from.Height, source.Height() - from.Y, target.Height() - y});
+    return from.Width > 0 && from.Height > 0;
+}
+
+void Surface::CopyFrom(const Surface& source, Rect from, int x, int y) {
+    if (!ClipBlit(source, *this, from, x, y)) {
         return;
     }
     size_t bytes = static_cast<size_t>(from.Width) * 3;

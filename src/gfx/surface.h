@@ -118,4 +118,8 @@ private:
     std::unique_ptr<uint8_t[]> m_pixels;
 };
 
+// Clips a copy of `from` of `source` to (x, y) of `target` to both surfaces, moving the
+// rectangle and the destination together. False when nothing is left to copy.
+bool ClipBlit(const Surface& source, const Surface& target, Rect& from, int& x, int& y);
+
 } // namespace orv

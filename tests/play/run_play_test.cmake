@@ -2,23 +2,12 @@
 # Arguments: ORVTOOL, ORVELL, PICTURE_MAKER, GAME_SOURCE (the folder of .txt scripts and an
 # optional pictures.list), PLAY (the play file) and WORK (a scratch folder, emptied first).
 
-function(run_tool)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${ARGV}\nfailed (${status}):\n${out}${err}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/GameData.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/scripts ${WORK}/game ${WORK}/data ${WORK}/out ${WORK}/gra)
 
-file(GLOB sources ${GAME_SOURCE}/*.txt)
-set(encoded)
-foreach(source IN LISTS sources)
-  get_filename_component(name ${source} NAME_WE)
-  run_tool(${ORVTOOL} script encode ${source} ${WORK}/scripts/${name})
-  list(APPEND encoded ${WORK}/scripts/${name})
-endforeach()
+encode_scripts(${ORVTOOL} ${GAME_SOURCE} ${WORK}/scripts encoded)
 run_tool(${ORVTOOL} pack --form a --text -o ${WORK}/game/ov_data.orv ${encoded})
 
 # Start-up needs the first picture archive. The pictures of pictures.list are drawn as PNG
@@ -26,13 +15,7 @@ run_tool(${ORVTOOL} pack --form a --text -o ${WORK}/game/ov_data.orv ${encoded})
 if(EXISTS ${GAME_SOURCE}/pictures.list)
   file(MAKE_DIRECTORY ${WORK}/png)
   run_tool(${PICTURE_MAKER} ${GAME_SOURCE}/pictures.list ${WORK}/png)
-  file(GLOB pngs ${WORK}/png/*.png)
-  set(pictures)
-  foreach(png IN LISTS pngs)
-    get_filename_component(name ${png} NAME_WE)
-    run_tool(${ORVTOOL} gra encode ${png} ${WORK}/gra/${name})
-    list(APPEND pictures ${WORK}/gra/${name})
-  endforeach()
+  encode_pictures(${ORVTOOL} ${WORK}/png ${WORK}/gra pictures)
 else()
   file(WRITE ${WORK}/gra/blank "")
   set(pictures ${WORK}/gra/blank)
