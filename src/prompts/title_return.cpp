@@ -46,6 +46,13 @@ void Prompts::GoToTitle() {
     e.SelectionKind = 0;
     e.WaitKind = 0;
     e.ScreenMode = screen_mode::Game;
+    // A wait of the scene left behind (a sleep waiting for its click, the ticks of a line)
+    // would hold the title script until the player clicked once more.
+    e.PassWait = 0;
+    e.TickWait = 0;
+    e.AutoWaitTicks = 0;
+    e.VoiceWait = 0;
+    e.script.NeedLine = 1;
 }
 
 } // namespace orv

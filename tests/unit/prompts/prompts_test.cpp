@@ -142,8 +142,7 @@ TEST_F(PromptsTest, YesToTheTitleQuestionLeavesAChoiceForTheTitleScript) {
     EXPECT_EQ(engine.vars.S(79), 0);
     EXPECT_FALSE(m_platform.Visible["N19"]);
     EXPECT_TRUE(m_platform.Enabled["N5"]);
-    // The title script runs on the next passes, unlike the click-wait the choice held.
-    engine.PassWait = 0;
+    // The title script runs on the next pass: the sleep of the scene left no wait behind.
     m_platform.Pass();
     EXPECT_EQ(engine.vars.V(2), 7);
 }
