@@ -8,16 +8,18 @@ namespace orv {
 namespace {
 
 constexpr const char* kLockedItems[] = {
-    "N12", "N22", "N26", "N21", "N20", "N5", "N8", "N9", "N10", "N13",
+    "N12",          "N22",          "N26",          "N21",          "N20",
+    "N5",           "N8",           "N9",           "N10",          "N13",
     "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5"};
-constexpr const char* kAlwaysItems[] = {"N12", "N22", "N26", "N13", "N4",
-                                        "SpeedButton1", "SpeedButton2", "SpeedButton5"};
-constexpr const char* kSaveLoadItems[] = {"N21", "N20", "N5", "N8", "N9", "N10",
-                                          "SpeedButton3", "SpeedButton4"};
+constexpr const char* kAlwaysItems[] = {"N12", "N22",          "N26",          "N13",
+                                        "N4",  "SpeedButton1", "SpeedButton2", "SpeedButton5"};
+constexpr const char* kSaveLoadItems[] = {"N21", "N20", "N5",           "N8",
+                                          "N9",  "N10", "SpeedButton3", "SpeedButton4"};
 constexpr const char* kLoadItems[] = {"N20", "N5", "N9", "SpeedButton4"};
 constexpr const char* kSaveItems[] = {"N21", "N8", "N10", "SpeedButton3"};
 constexpr const char* kLoopItems[] = {
-    "N22", "N26", "N21", "N20", "N4", "N5", "N8", "N9", "N10", "N13",
+    "N22",          "N26",          "N21",          "N20",          "N4",
+    "N5",           "N8",           "N9",           "N10",          "N13",
     "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5"};
 
 } // namespace

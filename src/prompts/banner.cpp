@@ -37,7 +37,9 @@ void TintBand(Surface& band) {
 
 void Prompts::ShowBanner(std::string_view message, int32_t holdMs) {
     Engine& e = m_engine;
+    // The fades pump messages: the menus must not open a prompt over the banner meanwhile.
     e.MenusLocked = 1;
+    e.UpdateMenus();
     ++e.Busy;
     Rect band = kBannerBand;
     m_bannerBackground.SetSize(band.Width, band.Height);

@@ -105,8 +105,8 @@ void Prompts::BuildPanelPrompt(std::string_view message) {
     CopyArea(m_promptBackground, back, m_area);
     CopyArea(m_promptBase, back, m_area);
     m_promptBase.CopyFrom(m_panel, Rect{0, 0, m_panel.Width(), m_panel.Height()}, 0, 0);
-    m_engine.text.DrawTextCentredPitch(m_promptBase, message, m_panel.Width() / 2 - 10,
-                                       kPanelTextY, kPanelPitch, 0x000000);
+    m_engine.text.DrawTextCentredPitch(m_promptBase, message, m_panel.Width() / 2 - 10, kPanelTextY,
+                                       kPanelPitch, 0x000000);
     const auto& yes = m_engine.config.PANEL_YES;
     const auto& no = m_engine.config.PANEL_NO;
     m_promptBase.CopyFrom(m_panelYes, Rect{0, 0, m_panelYes.Width(), m_panelYes.Height()}, yes[0],

@@ -1,12 +1,11 @@
 #include "engine/engine.h"
+#include "engine/fake_platform.h"
 #include "engine/keys.h"
-
-#include <gtest/gtest.h>
+#include "test_support.h"
 
 #include <memory>
 
-#include "engine/fake_platform.h"
-#include "test_support.h"
+#include <gtest/gtest.h>
 
 namespace orv::test {
 namespace {
@@ -136,7 +135,8 @@ TEST_F(InputTest, TheMenusFollowSaveAvailabilityAndTheLock) {
     engine.vars.S(28) = 1;
     engine.vars.S(0) = 0;
     engine.UpdateMenus();
-    for (const char* item : {"N21", "N20", "N5", "N8", "N9", "N10", "SpeedButton3", "SpeedButton4"}) {
+    for (const char* item :
+         {"N21", "N20", "N5", "N8", "N9", "N10", "SpeedButton3", "SpeedButton4"}) {
         EXPECT_TRUE(state(item)) << item;
         EXPECT_TRUE(m_platform.Enabled[item]) << item;
     }

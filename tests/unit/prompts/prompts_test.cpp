@@ -1,13 +1,11 @@
-#include "prompts/prompts.h"
-
 #include "engine/engine.h"
-
-#include <gtest/gtest.h>
+#include "engine/fake_platform.h"
+#include "prompts/prompts.h"
+#include "test_support.h"
 
 #include <memory>
 
-#include "engine/fake_platform.h"
-#include "test_support.h"
+#include <gtest/gtest.h>
 
 namespace orv::test {
 namespace {
@@ -103,8 +101,12 @@ TEST_F(PromptsTest, ARightClickOnYesClosesWithoutActingAndRestoresTheScreen) {
 TEST_F(PromptsTest, TheYesAreaHasExclusiveBounds) {
     Engine& engine = e();
     engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
-    for (auto [x, y, answer] : {std::tuple{300, 194, 1}, {369, 223, 1}, {299, 200, 0},
-                                {370, 200, 0}, {320, 193, 0}, {320, 224, 0}}) {
+    for (auto [x, y, answer] : {std::tuple{300, 194, 1},
+                                {369, 223, 1},
+                                {299, 200, 0},
+                                {370, 200, 0},
+                                {320, 193, 0},
+                                {320, 224, 0}}) {
         engine.prompts.PromptHover(x, y);
         EXPECT_EQ(engine.prompts.PromptAnswer, answer) << x << "," << y;
     }
