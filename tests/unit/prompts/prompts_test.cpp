@@ -1,9 +1,13 @@
 #include "engine/engine.h"
 #include "engine/fake_platform.h"
+#include "gfx/gra_encoder.h"
 #include "prompts/prompts.h"
 #include "test_support.h"
 
 #include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -17,10 +21,18 @@ protected:
     void SetUp() override {
         auto main = "*sleep 10\0"sv;
         auto title = "!V002=7\0*sleep 10\0"sv;
-        WriteFile(m_dir / "ov_data.orv",
-                  MakeTextArchive({{"main", Bytes(main.begin(), main.end())},
-                                   {"STITLE", Bytes(title.begin(), title.end())}}));
-        WriteFile(m_dir / "ov_gra.orv", MakeArchive({}));
+        std::vector<ArchiveEntryInput> texts{{"main", Bytes(main.begin(), main.end())},
+                                             {"STITLE", Bytes(title.begin(), title.end())}};
+        std::string config;
+        for (const std::string& line : ConfigLines()) {
+            config += line;
+            config += '\0';
+        }
+        if (!config.empty()) {
+            texts.push_back({"_config", Bytes(config.begin(), config.end())});
+        }
+        WriteFile(m_dir / "ov_data.orv", MakeTextArchive(texts));
+        WriteFile(m_dir / "ov_gra.orv", MakeArchive(PictureEntries()));
         EngineOptions options;
         options.GameDirectory = m_dir.Path();
         options.DataDirectory = m_dir / "data";
@@ -42,6 +54,9 @@ protected:
         m_original.CopyFrom(back, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
         e().ShowBackBuffer();
     }
+
+    virtual std::vector<std::string> ConfigLines() const { return {}; }
+    virtual std::vector<ArchiveEntryInput> PictureEntries() const { return {}; }
 
     Engine& e() { return *m_engine; }
     void Click(MouseButton button, int x, int y) {
@@ -194,6 +209,61 @@ TEST_F(PromptsTest, RestartingTheMusicKeepsTheRequestedTrack) {
     engine.vars.S(5) = 4;
     engine.prompts.RestartMusic();
     EXPECT_EQ(engine.vars.S(3), 12);
+}
+
+
+// The game's own panel: a 200 x 100 picture at (100, 200) with its two buttons.
+class PanelPromptTest : public PromptsTest {
+protected:
+    std::vector<std::string> ConfigLines() const override {
+        return {"PANEL_USE:1", "PANEL_BASE:100,200", "PANEL_YES:20,60", "PANEL_NO:120,60"};
+    }
+    std::vector<ArchiveEntryInput> PictureEntries() const override {
+        auto picture = [](const char* name, int width, int height, uint32_t bgr) {
+            Surface surface(width, height);
+            surface.Fill(bgr);
+            return ArchiveEntryInput{name, *EncodeGraPicture(surface, {})};
+        };
+        return {picture("SYS_PANEL", 200, 100, 0x111111),
+                picture("SYS_PANEL_Y1", 40, 20, 0x222222),
+                picture("SYS_PANEL_Y2", 40, 20, 0x333333),
+                picture("SYS_PANEL_N1", 40, 20, 0x444444),
+                picture("SYS_PANEL_N2", 40, 20, 0x555555)};
+    }
+};
+
+TEST_F(PanelPromptTest, ThePanelShowsItsButtonsAndLightsTheOneUnderThePointer) {
+    Engine& engine = e();
+    engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
+    const Surface& back = engine.gfx.BackBuffer;
+    EXPECT_EQ(back.Pixel(150, 210), 0x111111u);
+    EXPECT_EQ(back.Pixel(125, 265), 0x222222u);
+    EXPECT_EQ(back.Pixel(225, 265), 0x444444u);
+    EXPECT_EQ(back.Pixel(99, 210), m_original.Pixel(99, 210));
+    EXPECT_EQ(back.Pixel(300, 210), m_original.Pixel(300, 210));
+    engine.PBMouseMove(130, 265);
+    EXPECT_EQ(engine.prompts.PromptAnswer, 1);
+    EXPECT_EQ(m_platform.PB.Pixel(130, 265), 0x333333u);
+    EXPECT_EQ(back.Pixel(130, 265), 0x222222u) << "the light is shown, not kept";
+    engine.PBMouseMove(230, 265);
+    EXPECT_EQ(engine.prompts.PromptAnswer, 2);
+    EXPECT_EQ(m_platform.PB.Pixel(130, 265), 0x222222u);
+    EXPECT_EQ(m_platform.PB.Pixel(230, 265), 0x555555u);
+    engine.PBMouseMove(150, 210);
+    EXPECT_EQ(engine.prompts.PromptAnswer, 0);
+    EXPECT_EQ(m_platform.PB.Pixel(230, 265), 0x444444u);
+}
+
+TEST_F(PanelPromptTest, NoClosesThePanelAndYesRunsTheAction) {
+    Engine& engine = e();
+    engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
+    Click(MouseButton::Left, 230, 265);
+    EXPECT_EQ(engine.SystemMenuState, 0);
+    EXPECT_EQ(engine.script.CurrentScriptNameText(), "main");
+    EXPECT_TRUE(ScreenAsBefore(engine.gfx.BackBuffer));
+    engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
+    Click(MouseButton::Left, 130, 265);
+    EXPECT_EQ(engine.script.CurrentScriptNameText(), "STITLE");
 }
 
 } // namespace
