@@ -36,9 +36,10 @@ struct EngineOptions {
     std::optional<uint32_t> Seed; // fixed random seed; otherwise the time in seconds
 };
 
-// Screen modes: which screen owns the loop and input.
+// Menu items, pop-up items and tool-bar buttons together.
 inline constexpr int kMenuComponentCount = 33;
 
+// Screen modes: which screen owns the loop and input.
 namespace screen_mode {
 constexpr int32_t Game = 0;
 constexpr int32_t WindowHidden = 1;
