@@ -42,6 +42,11 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
         if (InterruptibleWait) {
             InterruptRequest = 1;
         }
+        if (SystemMenuState != 0) {
+            // Closed as a right press closes it: the screen under it comes back and no
+            // answer runs. Dropping only the state would leave the prompt drawn for good.
+            prompts.ClosePrompt(MouseButton::Right, false);
+        }
         MenusLocked = 0;
         UpdateMenus();
         screens.RefreshQuickButtons();

@@ -173,6 +173,18 @@ TEST_F(PromptsTest, ASecondQuestionWhileOneIsOpenIsRefused) {
     EXPECT_TRUE(ScreenAsBefore(engine.gfx.BackBuffer)) << "the band under the first is back";
 }
 
+TEST_F(PromptsTest, AScriptClickOverrideDropsThePromptWithoutItsAnswer) {
+    Engine& engine = e();
+    engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
+    engine.prompts.PromptHover(320, 200);
+    engine.vars.S(56) = 56;
+    Click(MouseButton::Left, 320, 200);
+    EXPECT_EQ(engine.SystemMenuState, 0);
+    EXPECT_EQ(engine.MenusLocked, 0);
+    EXPECT_EQ(engine.script.CurrentScriptNameText(), "main");
+    EXPECT_TRUE(ScreenAsBefore(engine.gfx.BackBuffer));
+}
+
 TEST_F(PromptsTest, TheBannerFadesInHoldsAndFadesOutThenGivesTheScreenBack) {
     Engine& engine = e();
     uint64_t before = m_platform.Now;
