@@ -11,7 +11,8 @@ namespace orv {
 Engine::Engine(Platform& platform, EngineOptions options)
     : archives(options.GameDirectory), script(archives, m_scriptHooks), dispatcher(*this),
       choices(*this), text(*this), backlog(*this), gfx(*this), sound(*this), globals(*this),
-      screens(*this), m_platform(platform), m_options(std::move(options)) {}
+      screens(*this), prompts(*this), saves(*this), m_platform(platform),
+      m_options(std::move(options)) {}
 
 bool Engine::SetupProgramPresent() {
     auto setup = FindFileNoCase(m_options.GameDirectory, "setup.exe");
@@ -98,7 +99,9 @@ void Engine::InitialiseEngine() {
         globals.ReadRecollection();
         globals.Read();
     }
+    prompts.LoadSystemPictures();
     InitialSystemCells();
+    UpdateMenus();
     StartRequested = 1;
     screens.CreateViews();
 }

@@ -3,6 +3,7 @@
 // object per subsystem. Front ends call its handlers with plain values and draw what it
 // presents through the Platform.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -13,7 +14,9 @@
 #include "data/user_settings.h"
 #include "gfx/graphics.h"
 #include "platform/platform.h"
+#include "prompts/prompts.h"
 #include "save/global_data.h"
+#include "save/save_slots.h"
 #include "screens/screens.h"
 #include "script/choices.h"
 #include "script/dispatcher.h"
@@ -33,7 +36,8 @@ struct EngineOptions {
     std::optional<uint32_t> Seed; // fixed random seed; otherwise the time in seconds
 };
 
-enum class MouseButton { Left, Right, Middle };
+// Menu items, pop-up items and tool-bar buttons together.
+inline constexpr int kMenuComponentCount = 33;
 
 // Screen modes: which screen owns the loop and input.
 namespace screen_mode {
@@ -102,6 +106,26 @@ public:
 
     // Recomputes the enabled state of the menus and tool-bar buttons.
     void UpdateMenus();
+    // One component's enabled state, kept here and passed to the front end.
+    void SetMenuItemEnabled(std::string_view component, bool enabled);
+    // As last set; true for a name that is no component.
+    bool MenuItemEnabled(std::string_view component) const;
+
+    // Game-mode reactions shared by the mouse, the keys, the menus and the quick buttons.
+    // A page or line wait continues as a click continues it.
+    void ContinueWait();
+    void StartSkip();
+    // The space bar: auto mode on at S027, or off.
+    void ToggleAuto();
+    // The menu items and the right-click action only switch auto mode on; S027 = `level`
+    // when it is 0.
+    void SwitchAutoOn(int32_t level);
+    // The action the right-click setting RC_MODE chooses.
+    void RightClickAction();
+    // The voice that played last, once more.
+    void ReplayLastVoice();
+    // The modal save list (mode 1 saves, 0 loads) after its system sound.
+    void OpenSaveList(int32_t mode, std::string_view sound);
     // Writes one user setting to the settings store.
     void WriteSetting(std::string_view name, std::string_view value);
 
@@ -125,6 +149,8 @@ public:
     Screens screens;
     GameConfig config;
     UserSettings settings;
+    Prompts prompts;
+    SaveSlots saves;
 
     // Loop fields.
     int32_t ScreenMode = screen_mode::Game;
@@ -152,8 +178,18 @@ public:
     int32_t PassCounter = 0;
     int32_t TickCounter = 0;
     Rect SavedBounds;
+    std::array<uint8_t, kMenuComponentCount> MenuDisabledStates{}; // 0: enabled
     int32_t MovieCountdown = 0; // the movie player's tag: 20 at start, 1 when it may end
     uint8_t ReplayMode = 0;
+
+    // Input fields.
+    int32_t PointerX = 0; // last pointer position over PB
+    int32_t PointerY = 0;
+    uint8_t PointerMoved = 0;
+    int32_t ScreenOffsetX = 0; // screen minus PB position of the pointer
+    int32_t ScreenOffsetY = 0;
+    uint8_t PopupShown = 0; // PopupMenu3 is open
+    uint8_t WheelBusy = 0;
 
     // Set when start-up could not read the game data (the message has been shown).
     bool DataMissing = false;
@@ -166,6 +202,12 @@ private:
     void AdvanceFrameLoop();
     void PaceUntil(uint32_t passStart, uint32_t minimumMs);
     bool SetupProgramPresent();
+    void RefreshScreenOffset();
+    void GameModePress(MouseButton button, int x, int y);
+    void OwnedScreenPress(MouseButton button, int x, int y);
+    void GameModeMove(int x, int y);
+    void GameModeKeyDown(int key);
+    bool BackgroundLoopRuns() const { return gfx.Loop.Active; }
 
     Platform& m_platform;
     EngineOptions m_options;
@@ -173,6 +215,8 @@ private:
 
 // True for the component name of a menu item, pop-up item or tool-bar button.
 bool IsMenuComponent(std::string_view component);
+// Its position in the component table, or -1.
+int MenuComponentIndex(std::string_view component);
 
 // Texts of the engine's own messages (UTF-8 here; the games' own data is code page 932).
 constexpr const char* kMissingDataText = "ゲームデータを読み込めません。";

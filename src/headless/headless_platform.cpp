@@ -125,10 +125,19 @@ std::optional<bool> HeadlessPlatform::MenuItemVisible(std::string_view component
     return found == m_menuVisible.end() ? std::nullopt : std::optional<bool>(found->second);
 }
 
-void HeadlessPlatform::ShowPopupMenu(std::string_view menu, int, int) {
+void HeadlessPlatform::ShowPopupMenu(std::string_view menu, int screenX, int screenY) {
     // There is nothing to choose from; the play file picks the item with `menu`.
     m_lastPopupMenu = std::string(menu);
+    m_openPopupMenu = m_lastPopupMenu;
+    m_lastPopupPosition = Point{screenX, screenY};
     m_log << "popup: " << menu << '\n';
+}
+
+void HeadlessPlatform::ClosePopupMenu() {
+    if (!m_openPopupMenu.empty()) {
+        m_log << "popup closed: " << m_openPopupMenu << '\n';
+        m_openPopupMenu.clear();
+    }
 }
 
 void HeadlessPlatform::CloseMainWindow() {

@@ -77,6 +77,9 @@ public:
     bool MoviePanelShown() const { return m_moviePanelShown; }
     const std::string& WindowTitle() const { return m_title; }
     const std::string& LastPopupMenu() const { return m_lastPopupMenu; }
+    // The pop-up menu still open, or empty; a headless pop-up stays open until closed.
+    const std::string& OpenPopupMenu() const { return m_openPopupMenu; }
+    Point LastPopupPosition() const { return m_lastPopupPosition; }
 
     // Platform.
     uint32_t GetTickCount() override { return static_cast<uint32_t>(m_now); }
@@ -90,6 +93,7 @@ public:
     void SetMenuItemEnabled(std::string_view component, bool enabled) override;
     void SetMenuItemVisible(std::string_view component, bool visible) override;
     void ShowPopupMenu(std::string_view menu, int screenX, int screenY) override;
+    void ClosePopupMenu() override;
     void CloseMainWindow() override;
     void SetWindowTitle(std::string_view title) override { m_title = std::string(title); }
     bool IsActiveWindow() override { return true; }
@@ -137,6 +141,8 @@ private:
     std::map<std::string, bool, std::less<>> m_menuVisible;
     std::string m_title;
     std::string m_lastPopupMenu;
+    std::string m_openPopupMenu;
+    Point m_lastPopupPosition;
     std::string m_movie; // the file the engine last opened as a movie
     Rect m_windowBounds{0, 0, 808, 650};
     bool m_fullScreen = false;

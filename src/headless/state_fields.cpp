@@ -95,6 +95,10 @@ constexpr StateField kEngineFields[] = {
      [](const Engine& e) { return Int(e.gfx.PanicScreenShown() ? 1 : 0); }},
     {"CharacterChangeCount", FieldKind::Integer,
      [](const Engine& e) { return Int(e.globals.CharacterChangeCount); }},
+    {"PointerX", FieldKind::Integer, [](const Engine& e) { return Int(e.PointerX); }},
+    {"PointerY", FieldKind::Integer, [](const Engine& e) { return Int(e.PointerY); }},
+    {"PopupShown", FieldKind::Integer, [](const Engine& e) { return Int(e.PopupShown); }},
+    {"PromptAnswer", FieldKind::Integer, [](const Engine& e) { return Int(e.prompts.PromptAnswer); }},
 };
 // clang-format on
 
@@ -145,6 +149,15 @@ FieldValue ReadConfigKey(const Engine& e, std::string_view key) {
     return Text(value);
 }
 
+// A menu item, pop-up item or tool-bar button: 1 when it can be chosen.
+std::optional<FieldKind> MenuComponent(std::string_view name) {
+    return IsMenuComponent(name) ? std::optional(FieldKind::Flag) : std::nullopt;
+}
+
+FieldValue ReadMenuComponent(const Engine& e, std::string_view name) {
+    return Flag(e.MenuItemEnabled(name));
+}
+
 FieldValue ReadSettingName(const Engine& e, std::string_view name) {
     std::string value;
     UserSettingValue(e.settings, name, value);
@@ -157,6 +170,7 @@ FieldValue ReadSettingName(const Engine& e, std::string_view name) {
 constexpr FieldFamily kFamilies[] = {
     {"Config.", ConfigKey, ReadConfigKey},
     {"Setting.", SettingName, ReadSettingName},
+    {"Menu.", MenuComponent, ReadMenuComponent},
     {"V", Numbered<3, 3, 1000, FieldKind::Integer>, [](const Engine& e, std::string_view m) {
          return Int(Cell(e, VariableStore::kV + MemberNumber<3, 3, 1000>(m))); }},
     {"S", Numbered<3, 3, 1000, FieldKind::Integer>, [](const Engine& e, std::string_view m) {

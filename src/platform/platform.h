@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "gfx/surface.h"
+#include "platform/mouse_button.h"
 
 namespace orv {
 
@@ -53,6 +54,8 @@ public:
     virtual void SetMenuItemVisible(std::string_view component, bool visible) = 0;
     /// Opens a pop-up menu (PopupMenu3, PopupMenu1) at a screen position.
     virtual void ShowPopupMenu(std::string_view menu, int screenX, int screenY) = 0;
+    /// Closes whichever pop-up menu is open, as the Escape key does; nothing when none is.
+    virtual void ClosePopupMenu() = 0;
 
     /// Asks the main window to close as its close box does: the front end then calls
     /// Engine::FormCloseQuery and, when that allows it, Engine::FormDestroy.

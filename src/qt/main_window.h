@@ -43,6 +43,7 @@ public:
     void SetComponentEnabled(std::string_view name, bool enabled);
     void SetComponentVisible(std::string_view name, bool visible);
     void ShowPopupMenu(std::string_view name, Point screen);
+    void ClosePopupMenus();
     void ShowToolBar(bool shown);
     void ShowMoviePanel(bool shown);
 

@@ -169,6 +169,14 @@ void TForm1::UpdateMenuBarVisibility() {
     menuBar()->setVisible(any);
 }
 
+void TForm1::ClosePopupMenus() {
+    for (auto& [name, menu] : m_popupMenus) {
+        if (menu->isVisible()) {
+            menu->close();
+        }
+    }
+}
+
 void TForm1::ShowPopupMenu(std::string_view name, Point screen) {
     if (QMenu* menu = PopupMenu(name)) {
         menu->popup(QPoint(screen.X, screen.Y));

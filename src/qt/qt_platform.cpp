@@ -118,6 +118,12 @@ void QtPlatform::ShowPopupMenu(std::string_view menu, int screenX, int screenY) 
     }
 }
 
+void QtPlatform::ClosePopupMenu() {
+    if (m_form) {
+        m_form->ClosePopupMenus();
+    }
+}
+
 void QtPlatform::CloseMainWindow() {
     if (m_form) {
         m_form->close();

@@ -32,6 +32,7 @@ public:
     void SetMenuItemEnabled(std::string_view component, bool enabled) override;
     void SetMenuItemVisible(std::string_view component, bool visible) override;
     void ShowPopupMenu(std::string_view menu, int screenX, int screenY) override;
+    void ClosePopupMenu() override;
 
     void CloseMainWindow() override;
     void SetWindowTitle(std::string_view title) override;

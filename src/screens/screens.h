@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/mouse_button.h"
+
 namespace orv {
 
 class Engine;
@@ -36,10 +38,36 @@ public:
     // Quick buttons: the hover state is reset when the control under the pointer changes.
     void ResetQuickButtonHover() {}
     void RefreshQuickButtons() {}
+    // Quick-button input in game mode. The presses return whether a button (or the
+    // auto-speed indicator) was hit. Each lands with the quick buttons.
+    void QuickButtonHover(int /*x*/, int /*y*/) {}
+    bool QuickButtonPress(int /*x*/, int /*y*/) { return false; }
+    bool IndicatorClick(int /*x*/, int /*y*/) { return false; }
+
+    // Input of the screens that own the pointer while they are open; each lands with its
+    // screen.
+    void ConfigPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    void ConfigMove(int /*x*/, int /*y*/) {}
+    void ConfigRelease(MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    void StaffRollPress(MouseButton /*button*/) {}
+    void StatusScreenPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    void StatusScreenMove(int /*x*/, int /*y*/) {}
+    void CloseStatusScreen() {}
+    void GalleryPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    void GalleryMove(int /*x*/, int /*y*/) {}
+    void RecollectionPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    void RecollectionMove(int /*x*/, int /*y*/) {}
+    void RecollectionRelease(MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    void SelectionTreeHover(int /*x*/, int /*y*/) {}
+    void SelectionTreeClick() {}
+    // Frees the tree's row pictures and clears SelectionKind. Lands with the selection tree.
+    void CloseSelectionTree() {}
+    // The replay menu items: on to the next queued scene, or out of the replay. Land with
+    // the gallery and the recollection.
+    void NextReplayScene() {}
+    void QuitReplay() {}
 
     // Entry points of the script commands; each does nothing until its screen lands.
-    // The in-game yes/no prompt; `action` runs on yes (1 quick load, 3 title).
-    void AskYesNo(std::string_view /*message*/, int32_t /*action*/) {}
     // The save list dialog: mode 1 saves, 0 loads.
     void ShowSaveList(int32_t /*mode*/) {}
     bool SaveListShown() const { return false; }

@@ -7,12 +7,6 @@ namespace orv {
 
 namespace {
 
-// "クイックロードしますか？" in code page 932, as the prompt draws it.
-constexpr std::string_view kQuickLoadQuestion =
-    "\x83\x4e\x83\x43\x83\x62\x83\x4e\x83\x8d\x81\x5b\x83\x68\x82\xb5\x82\xdc\x82\xb7\x82\xa9"
-    "\x81\x48";
-constexpr int32_t kQuickLoadAction = 1;
-
 std::string_view SkipBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
@@ -60,7 +54,7 @@ StepResult CmdLoad(Engine& engine, const CommandArgs& args) {
     if (IsBlankText(args.Argument)) {
         engine.screens.ShowSaveList(0);
     } else if (ArgumentNumber(args.Argument) == 99) {
-        engine.screens.AskYesNo(kQuickLoadQuestion, kQuickLoadAction);
+        engine.prompts.AskYesNo(kQuickLoadQuestion, prompt_action::QuickLoad);
     }
     return StepResult::EndStep;
 }

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "platform/mouse_button.h"
+
 namespace orv {
 
 class Engine;
@@ -17,6 +19,22 @@ public:
     void ScrollHeldArrows() {}
     // A voice started by the script, kept with the line it belongs to. Lands with the backlog.
     void AppendVoiceEntry(std::string_view /*name*/) {}
+
+    // Opening and closing, and input while it is open. Each lands with the backlog.
+    void OpenBacklog() {}
+    void CloseBacklog() {}
+    void BacklogPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    void BacklogMove(int /*x*/, int /*y*/) {}
+    void BacklogRelease(MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    void BacklogWheel(int /*delta*/) {}
+    // The hidden message window (ScreenMode 1). Each lands with the backlog.
+    void HideMessageWindow() {}
+    void RestoreMessageWindow() {}
+    // Page review (ScreenMode 9): -1 one page back, 1 one page forward. Each lands with the
+    // backlog.
+    void EnterRewind() {}
+    void RewindStep(int /*direction*/) {}
+    void LeaveRewind() {}
 
 private:
     [[maybe_unused]] Engine& m_engine;

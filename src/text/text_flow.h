@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "gfx/surface.h"
+
 namespace orv {
 
 class Engine;
@@ -18,6 +20,18 @@ public:
     void ResetTextState() {}
     void NewPage() {}
     void AnimateClickWaitIcon() {}
+    // Takes the click-wait icon of a line wait off the window. Lands with the text flow.
+    void EraseClickIcon() {}
+    // A click during typing: the rest of the text up to the next wait is typed without
+    // delay. Lands with the text flow.
+    void RequestShowAll() {}
+    // Places the window at TXW_OFS_Y or TXW_OFS_Y2 as S079 says; with `toggle` S079 flips
+    // first and the window is redrawn. Lands with the text flow.
+    void SetWindowPosition(bool /*toggle*/) {}
+    // After the config screen changed the window look: the frame from sys_tw and sys_tw1,
+    // the window picture and its cache, the font's face and weight, the glyph cache. Lands
+    // with the text flow and glyph rendering.
+    void RebuildWindowLook() {}
 
     // Entry points of the script step; each lands with the text flow.
     // Types the current line from LinePos. True when the line is complete and the step may
@@ -50,6 +64,14 @@ public:
     // Text on PB ending at x = `right`; lands with glyph rendering.
     void DrawTextRightAligned(std::string_view /*text*/, int32_t /*right*/, int32_t /*y*/,
                               int32_t /*height*/, uint32_t /*colour*/) {}
+    // Canvas text in the text font, `height` pixels high, with its top left at (x, y) of
+    // `target`, and its width. Land with glyph rendering.
+    void DrawCanvasText(Surface& /*target*/, std::string_view /*text*/, int32_t /*x*/,
+                        int32_t /*y*/, int32_t /*height*/, uint32_t /*colour*/) {}
+    int32_t CanvasTextWidth(std::string_view /*text*/, int32_t /*height*/) { return 0; }
+    // Text centred on `centreX` with a fixed pitch per byte. Lands with glyph rendering.
+    void DrawTextCentredPitch(Surface& /*target*/, std::string_view /*text*/, int32_t /*centreX*/,
+                              int32_t /*y*/, int32_t /*pitch*/, uint32_t /*colour*/) {}
 
     int Delay = 0; // typewriter delay from the settings
 

@@ -1,6 +1,6 @@
 # Builds one play-test game from its script sources with orvtool, then plays it headlessly.
-# Arguments: ORVTOOL, ORVELL, PICTURE_MAKER, GAME_SOURCE (the folder of .txt scripts and an
-# optional pictures.list), PLAY (the play file) and WORK (a scratch folder, emptied first).
+# Arguments: ORVTOOL, ORVELL, PICTURE_MAKER, GAME_SOURCE (the folder of .txt scripts, an
+# optional pictures.list and an optional data folder), PLAY (the play file) and WORK (a scratch folder, emptied first).
 
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/GameData.cmake)
 
@@ -21,6 +21,12 @@ else()
   set(pictures ${WORK}/gra/blank)
 endif()
 run_tool(${ORVTOOL} pack --form b -o ${WORK}/game/ov_gra.orv ${pictures})
+
+# A game folder may bring the player's settings and saves: its data folder becomes the data
+# directory of the run.
+if(IS_DIRECTORY ${GAME_SOURCE}/data)
+  file(COPY ${GAME_SOURCE}/data/ DESTINATION ${WORK}/data)
+endif()
 
 execute_process(
   COMMAND ${ORVELL} --headless --play ${PLAY} --out ${WORK}/out --data-dir ${WORK}/data

@@ -50,7 +50,15 @@ public:
     void SetMenuItemVisible(std::string_view component, bool visible) override {
         Visible[std::string(component)] = visible;
     }
-    void ShowPopupMenu(std::string_view, int, int) override {}
+    void ShowPopupMenu(std::string_view menu, int screenX, int screenY) override {
+        Popups.push_back(std::string(menu));
+        PopupAt = Point{screenX, screenY};
+        PopupOpen = true;
+    }
+    void ClosePopupMenu() override {
+        PopupOpen = false;
+        ++PopupCloses;
+    }
 
     void CloseMainWindow() override {
         ++CloseRequests;
@@ -72,8 +80,8 @@ public:
         return true;
     }
     void ShowToolBar(bool) override {}
-    Point GetCursorPos() override { return {}; }
-    void SetCursorPos(Point) override {}
+    Point GetCursorPos() override { return Cursor; }
+    void SetCursorPos(Point screen) override { Cursor = screen; }
     Point PaintBoxOrigin() override { return {}; }
 
     bool OpenMovie(const std::string& path) override {
@@ -124,6 +132,11 @@ public:
     bool MoviePlaying = false;
     bool MoviePanelShown = false;
     std::vector<std::string> Opened;
+    std::vector<std::string> Popups;
+    Point PopupAt;
+    bool PopupOpen = false;
+    int PopupCloses = 0;
+    Point Cursor;
 
 private:
     uint64_t m_tickedUpTo = 0;
