@@ -15,7 +15,7 @@
 #include "platform/platform.h"
 #include "save/global_data.h"
 #include "screens/screens.h"
-#include "script/choices.h"
+#include "choices/choices.h"
 #include "script/dispatcher.h"
 #include "script/random.h"
 #include "script/script_state.h"
@@ -92,6 +92,9 @@ public:
     // A menu item, pop-up item or tool-bar button, by component name. False when no such
     // component exists.
     bool MenuItemClick(std::string_view component);
+
+    // A choice waits and nothing else owns input.
+    bool ChoiceInputOpen() const;
 
     void StartGame();
     void EnterFullScreen();

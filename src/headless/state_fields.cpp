@@ -95,6 +95,14 @@ constexpr StateField kEngineFields[] = {
      [](const Engine& e) { return Int(e.gfx.PanicScreenShown() ? 1 : 0); }},
     {"CharacterChangeCount", FieldKind::Integer,
      [](const Engine& e) { return Int(e.globals.CharacterChangeCount); }},
+    {"ChoiceCount", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.ChoiceCount); }},
+    {"ChoiceHover", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.ChoiceHover); }},
+    {"MapTimeout", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.MapTimeout); }},
+    {"MapTimeoutChoice", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.choices.MapTimeoutChoice); }},
+    {"MapCursor", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.MapCursor); }},
+    {"RecordScriptName", FieldKind::Text,
+     [](const Engine& e) { return Text(e.choices.Record.ScriptName()); }},
 };
 // clang-format on
 

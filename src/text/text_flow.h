@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "gfx/surface.h"
+
 namespace orv {
 
 class Engine;
@@ -50,6 +52,13 @@ public:
     // Text on PB ending at x = `right`; lands with glyph rendering.
     void DrawTextRightAligned(std::string_view /*text*/, int32_t /*right*/, int32_t /*y*/,
                               int32_t /*height*/, uint32_t /*colour*/) {}
+
+    // Text centred on x = `centre` at row y of `surface` in colour number `colour`; lands
+    // with glyph rendering.
+    void DrawTextCentred(std::string_view /*text*/, int32_t /*centre*/, Surface& /*surface*/,
+                         int32_t /*colour*/, int32_t /*y*/) {}
+    // The text row the next character goes to; lands with the text flow.
+    int32_t CurrentTextRow() const { return 0; }
 
     int Delay = 0; // typewriter delay from the settings
 

@@ -72,8 +72,9 @@ public:
         return true;
     }
     void ShowToolBar(bool) override {}
-    Point GetCursorPos() override { return {}; }
-    void SetCursorPos(Point) override {}
+    void SetCursorShape(int32_t cursor) override { CursorShape = cursor; }
+    Point GetCursorPos() override { return Cursor; }
+    void SetCursorPos(Point screen) override { Cursor = screen; }
     Point PaintBoxOrigin() override { return {}; }
 
     bool OpenMovie(const std::string& path) override {
@@ -107,6 +108,8 @@ public:
     uint64_t Now = 0;
     int Pumps = 0;
     int Presents = 0;
+    int32_t CursorShape = 0;
+    Point Cursor;
     int CloseRequests = 0;
     bool Closed = false;
     Surface PB;
