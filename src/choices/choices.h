@@ -57,6 +57,9 @@ public:
     // The up and down arrows while a window-mode choice waits: the pointer moves onto the
     // previous or next choice.
     void MovePointerToChoice(bool down);
+    // Takes the first choice that can be taken, as a click on it would: the automatic
+    // play-through of a headless run. False when no choice waits or none can be taken.
+    bool TakeFirstChoice();
     // Once a timer tick while a choice waits and no prompt is open: the click map's time
     // limit.
     void SelectionTick();

@@ -27,6 +27,29 @@ void Choices::CommitChoice(MouseButton /*button*/) {
     TakeChoice(ChoiceHover, false);
 }
 
+bool Choices::TakeFirstChoice() {
+    int32_t kind = m_engine.SelectionKind;
+    if (m_engine.Busy || (kind != selection_kind::Window && kind != selection_kind::Novel &&
+                          kind != selection_kind::ClickMap)) {
+        return false;
+    }
+    int32_t first = 0;
+    for (int32_t k = 1; k <= ChoiceCount && first == 0; ++k) {
+        if (kind != selection_kind::ClickMap || Map.Regions[k - 1].Enabled) {
+            first = k;
+        }
+    }
+    if (first == 0) {
+        return false;
+    }
+    if (kind == selection_kind::ClickMap) {
+        ClickMapHoverAt(-1, -1);
+    }
+    ChoiceHover = first;
+    TakeChoice(first, false);
+    return true;
+}
+
 void Choices::TakeChoice(int32_t k, bool replayed) {
     Engine& e = m_engine;
     if (e.SelectionKind == selection_kind::ClickMap && ChoiceHover > 0) {
