@@ -17,7 +17,8 @@ BranchLine NextBranchLine(std::string_view script, int32_t pos, std::string_view
     BranchLine branch;
     if (name.empty()) {
         branch.Offset = NextLineStartingWith(script, pos, '{');
-        branch.AfterName = LineText(script, branch.Offset).substr(branch.Offset == kNotFound ? 0 : 1);
+        branch.AfterName =
+            LineText(script, branch.Offset).substr(branch.Offset == kNotFound ? 0 : 1);
     } else {
         branch.Offset = FindNamedBlock(script, pos, name);
         std::string_view line = LineText(script, branch.Offset);

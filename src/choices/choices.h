@@ -44,10 +44,10 @@ public:
     void LoadPlates();
 
     // Script commands.
-    void Select(int32_t value);            // select; value 0 lets the player choose
-    void ClickMap(std::string_view name);  // clickmap
-    void Switch(std::string_view name);    // switch
-    void ComputedJump(int32_t n);          // cjmp
+    void Select(int32_t value);           // select; value 0 lets the player choose
+    void ClickMap(std::string_view name); // clickmap
+    void Switch(std::string_view name);   // switch
+    void ComputedJump(int32_t n);         // cjmp
     // rec started or restarted the choice record in the script `name`.
     void RecordingStarted(std::string_view scriptName);
 

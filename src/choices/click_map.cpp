@@ -3,7 +3,6 @@
 // picture is the parts sheet that `partsload` put up before the command: it is sampled for
 // colour regions and is where the highlights of `*` and `#` regions come from.
 #include "choices/choices.h"
-
 #include "choices/store_source.h"
 #include "engine/engine.h"
 

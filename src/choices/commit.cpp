@@ -1,7 +1,6 @@
 // Taking a choice: the sound, the record, the blink of the chosen plate, and the jump to the
 // chosen branch.
 #include "choices/choices.h"
-
 #include "engine/engine.h"
 
 namespace orv {

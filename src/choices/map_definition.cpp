@@ -130,7 +130,8 @@ void ReadRegion(std::string_view line, MapRegion& region) {
     region = MapRegion{};
     size_t comma = line.find(',');
     std::string_view caption = line.substr(0, comma);
-    std::string_view rest = comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
+    std::string_view rest =
+        comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
     region.Caption.Set(caption);
     Numbers numbers = ReadNumbers(rest);
     if (ColourKey(caption, region.Key)) {

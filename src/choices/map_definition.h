@@ -33,12 +33,12 @@ enum class RegionKind {
 struct MapRegion {
     RegionKind Kind = RegionKind::Rectangle;
     ChoiceText Caption;
-    uint32_t Key = 0;    // colour regions: the colour (0xBBGGRR) in the high nibbles
-    int32_t Cursor = 0;  // colour regions: the cursor number
-    ChoiceBox Area;            // rectangle regions
-    ChoiceBox Source;          // `#` regions: where the highlight comes from
+    uint32_t Key = 0;      // colour regions: the colour (0xBBGGRR) in the high nibbles
+    int32_t Cursor = 0;    // colour regions: the cursor number
+    ChoiceBox Area;        // rectangle regions
+    ChoiceBox Source;      // `#` regions: where the highlight comes from
     int32_t Extra[2] = {}; // the two optional numbers after a `#` region's second rectangle
-    ChoiceBox CaptionBox;      // the caption centred in the rectangle
+    ChoiceBox CaptionBox;  // the caption centred in the rectangle
     bool Enabled = true;
 };
 

@@ -1,7 +1,6 @@
 // select: the choice plates in window and novel mode, the hover over them, and the arrow
 // keys that move the pointer between them.
 #include "choices/choices.h"
-
 #include "choices/store_source.h"
 #include "engine/engine.h"
 #include "gfx/blend.h"
@@ -79,7 +78,8 @@ void Choices::LayOutNovelChoices() {
     int32_t left = kScreenCentreX - m_widePlate.Width() / 2;
     for (int32_t i = 0; i < ChoiceCount; ++i) {
         int32_t top = (row + i) * Layout(config.TX2_PITCH_Y) + Layout(config.TX2_OFS_Y);
-        ChoiceRects[i] = ChoiceBox{left, top, left + m_widePlate.Width(), top + m_widePlate.Height() / 2};
+        ChoiceRects[i] =
+            ChoiceBox{left, top, left + m_widePlate.Width(), top + m_widePlate.Height() / 2};
     }
 }
 
@@ -147,8 +147,8 @@ void Choices::ChoiceHoverAt(int32_t x, int32_t y) {
 
 int32_t Choices::WindowChoiceAt(int32_t x, int32_t y) const {
     const ChoicePanelLayout& panel = ChoicePanel;
-    if (panel.RowHeight <= 0 || x <= panel.Left || x >= panel.Left + panel.Width ||
-        y < panel.Top || y >= panel.Top + ChoiceCount * panel.RowHeight) {
+    if (panel.RowHeight <= 0 || x <= panel.Left || x >= panel.Left + panel.Width || y < panel.Top ||
+        y >= panel.Top + ChoiceCount * panel.RowHeight) {
         return 0;
     }
     return (y - panel.Top) / panel.RowHeight + 1;

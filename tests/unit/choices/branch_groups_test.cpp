@@ -1,5 +1,4 @@
 #include "choices/branch_groups.h"
-
 #include "script/script_search.h"
 
 #include <initializer_list>

@@ -1,5 +1,4 @@
 #include "choices/choice_list.h"
-
 #include "script/script_search.h"
 
 #include <initializer_list>
@@ -40,7 +39,8 @@ public:
 };
 
 TEST(ChoiceListSelect, LeavesOutChoicesWhoseConditionIsFalse) {
-    std::string text = Lines({"{First", "a", "{(V001=0)Second", "b", "{(V001=1)Third", "c", "}", "d"});
+    std::string text =
+        Lines({"{First", "a", "{(V001=0)Second", "b", "{(V001=1)Third", "c", "}", "d"});
     FakeSource source;
     ChoiceList list;
     ReadChoiceList(text, 0, ChoiceListKind::Select, source, list);

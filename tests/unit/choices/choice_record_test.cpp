@@ -1,5 +1,4 @@
 #include "choices/choice_record.h"
-
 #include "script/variables.h"
 
 #include <gtest/gtest.h>

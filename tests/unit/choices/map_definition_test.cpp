@@ -18,7 +18,8 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
 }
 
 TEST(MapDefinition, FindsTheMapByItsLabelWithoutRegardToCase) {
-    std::string text = Lines({":first", "1", "A,0,0,1,1", ":Second", "2", "B,1,2,3,4", "C,5,6,7,8"});
+    std::string text =
+        Lines({":first", "1", "A,0,0,1,1", ":Second", "2", "B,1,2,3,4", "C,5,6,7,8"});
     MapDefinition map;
     ReadMapDefinition(text, "SECOND", map);
     ASSERT_EQ(map.Count, 2);
