@@ -93,6 +93,7 @@ void Engine::InitialiseEngine() {
 
     text.LoadSystemPictures();
     gfx.LoadSystemPictures();
+    choices.LoadPlates();
     gfx.LoadPictureSets();
     if (!QuitRequested) {
         globals.CreateRecollectionFileIfMissing();

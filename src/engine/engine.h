@@ -18,7 +18,7 @@
 #include "save/global_data.h"
 #include "save/save_slots.h"
 #include "screens/screens.h"
-#include "script/choices.h"
+#include "choices/choices.h"
 #include "script/dispatcher.h"
 #include "script/random.h"
 #include "script/script_state.h"

@@ -31,7 +31,7 @@ void Engine::FormKeyDown(int key) {
         return;
     }
     if (SelectionKind == 1 && (key == keys::Up || key == keys::Down)) {
-        choices.MovePointerToChoice(key == keys::Up ? -1 : 1);
+        choices.MovePointerToChoice(key == keys::Down);
         return;
     }
     if (ScreenMode == screen_mode::PageReview) {

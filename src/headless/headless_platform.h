@@ -102,6 +102,8 @@ public:
     Rect ScreenBounds() override { return kScreen; }
     bool SetFullScreen(bool on) override;
     void ShowToolBar(bool shown) override { m_toolBarShown = shown; }
+    void SetCursorShape(int32_t cursor) override { m_cursorShape = cursor; }
+    int32_t CursorShape() const { return m_cursorShape; }
     Point GetCursorPos() override { return m_cursor; }
     void SetCursorPos(Point screen) override { m_cursor = screen; }
     Point PaintBoxOrigin() override;
@@ -149,6 +151,7 @@ private:
     bool m_toolBarShown = false;
     bool m_moviePanelShown = false;
     Point m_cursor;
+    int32_t m_cursorShape = 0;
 };
 
 } // namespace orv

@@ -287,9 +287,7 @@ RunStatus PlayRunner::AutoPlay(int64_t maxPasses) {
         if (m_passes >= maxPasses) {
             break;
         }
-        if (GameWaitsForPlayer(m_engine)) {
-            // A choice is taken by a click too until the choices can be asked for their
-            // first item.
+        if (GameWaitsForPlayer(m_engine) && !m_engine.choices.TakeFirstChoice()) {
             PlayCommand click;
             click.Kind = PlayCommandKind::Click;
             click.X = kScreenWidth / 2;

@@ -99,6 +99,14 @@ constexpr StateField kEngineFields[] = {
     {"PointerY", FieldKind::Integer, [](const Engine& e) { return Int(e.PointerY); }},
     {"PopupShown", FieldKind::Integer, [](const Engine& e) { return Int(e.PopupShown); }},
     {"PromptAnswer", FieldKind::Integer, [](const Engine& e) { return Int(e.prompts.PromptAnswer); }},
+    {"ChoiceCount", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.ChoiceCount); }},
+    {"ChoiceHover", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.ChoiceHover); }},
+    {"MapTimeout", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.MapTimeout); }},
+    {"MapTimeoutChoice", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.choices.MapTimeoutChoice); }},
+    {"MapCursor", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.MapCursor); }},
+    {"RecordScriptName", FieldKind::Text,
+     [](const Engine& e) { return Text(e.choices.Record.ScriptName()); }},
 };
 // clang-format on
 

@@ -71,6 +71,10 @@ public:
     virtual bool SetFullScreen(bool on) = 0;
     virtual void ShowToolBar(bool shown) = 0;
 
+    /// The pointer's shape over PB: 0 the default arrow; other numbers are the game's own
+    /// cursors (click maps use 29 and up), shown as a pointing hand where the desktop has no
+    /// such cursor.
+    virtual void SetCursorShape(int32_t cursor) = 0;
     virtual Point GetCursorPos() = 0;
     virtual void SetCursorPos(Point screen) = 0;
     /// Screen position of the paint box's top-left pixel.

@@ -165,6 +165,14 @@ void QtPlatform::ShowToolBar(bool shown) {
     }
 }
 
+void QtPlatform::SetCursorShape(int32_t cursor) {
+    // The games' own cursor pictures are not part of their data archives; any region cursor
+    // shows as the desktop's pointing hand.
+    if (m_form) {
+        m_form->PB().setCursor(cursor == 0 ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    }
+}
+
 Point QtPlatform::GetCursorPos() {
     QPoint pos = QCursor::pos();
     return m_form ? m_form->PB().Anchor().ToEngine(pos.x(), pos.y()) : Point{pos.x(), pos.y()};

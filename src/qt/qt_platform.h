@@ -43,6 +43,7 @@ public:
     bool SetFullScreen(bool on) override;
     void ShowToolBar(bool shown) override;
 
+    void SetCursorShape(int32_t cursor) override;
     Point GetCursorPos() override;
     void SetCursorPos(Point screen) override;
     Point PaintBoxOrigin() override;

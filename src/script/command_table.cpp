@@ -19,9 +19,9 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"cv ", 4, CmdVoice, Pending},
     {"go ", 4, CmdGo, Done},
     {"clrb", 6, CmdClearPictures, Done},
-    {"select", 7, CmdSelect, Pending},        // the expression at 8 when 7 is a blank
-    {"clickmap ", 10, CmdClickMap, Pending},
-    {"switch", 7, CmdSwitch, Pending},        // the name at 8 when 7 is a blank
+    {"select", 7, CmdSelect, Done},           // the expression at 8 when 7 is a blank
+    {"clickmap ", 10, CmdClickMap, Done},
+    {"switch", 7, CmdSwitch, Done},           // the name at 8 when 7 is a blank
     {"chain ", 7, CmdChain, Done},
     {"wait_v_end", 11, CmdWaitVoiceEnd, Done},
     {"spr ", 5, CmdSprite, Done},
@@ -56,7 +56,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"roll ", 6, CmdStaffRoll, Pending},
     {"anim", 6, CmdAnimation, Pending},       // animq: the name at 7
     {"shake", 7, CmdShake, Pending},
-    {"cjmp", 6, CmdComputedJump, Pending},
+    {"cjmp", 6, CmdComputedJump, Done},
     {"setname", 8, CmdSetName, Pending},
     {"ovr", 5, CmdOverlay, Done},
     {"viewer", 8, CmdViewer, Pending},

@@ -73,6 +73,13 @@ public:
     void DrawTextCentredPitch(Surface& /*target*/, std::string_view /*text*/, int32_t /*centreX*/,
                               int32_t /*y*/, int32_t /*pitch*/, uint32_t /*colour*/) {}
 
+    // Text centred on x = `centre` at row y of `surface` in colour number `colour`; lands
+    // with glyph rendering.
+    void DrawTextCentred(std::string_view /*text*/, int32_t /*centre*/, Surface& /*surface*/,
+                         int32_t /*colour*/, int32_t /*y*/) {}
+    // The text row the next character goes to; lands with the text flow.
+    int32_t CurrentTextRow() const { return 0; }
+
     int Delay = 0; // typewriter delay from the settings
 
 private:

@@ -80,6 +80,7 @@ public:
         return true;
     }
     void ShowToolBar(bool) override {}
+    void SetCursorShape(int32_t cursor) override { CursorShape = cursor; }
     Point GetCursorPos() override { return Cursor; }
     void SetCursorPos(Point screen) override { Cursor = screen; }
     Point PaintBoxOrigin() override { return {}; }
@@ -115,6 +116,8 @@ public:
     uint64_t Now = 0;
     int Pumps = 0;
     int Presents = 0;
+    int32_t CursorShape = 0;
+    Point Cursor;
     int CloseRequests = 0;
     bool Closed = false;
     Surface PB;
@@ -136,7 +139,6 @@ public:
     Point PopupAt;
     bool PopupOpen = false;
     int PopupCloses = 0;
-    Point Cursor;
 
 private:
     uint64_t m_tickedUpTo = 0;

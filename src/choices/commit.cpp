@@ -1,0 +1,110 @@
+// Taking a choice: the sound, the record, the blink of the chosen plate, and the jump to the
+// chosen branch.
+#include "choices/choices.h"
+#include "engine/engine.h"
+
+namespace orv {
+
+namespace {
+
+constexpr int32_t kBlinks = 4;
+constexpr int32_t kReplayBlinks = 14;
+constexpr uint32_t kBlinkPhaseMs = 100;
+constexpr Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
+
+} // namespace
+
+void Choices::CommitChoice(MouseButton /*button*/) {
+    int32_t kind = m_engine.SelectionKind;
+    if (kind != selection_kind::Window && kind != selection_kind::Novel &&
+        kind != selection_kind::ClickMap) {
+        return;
+    }
+    if (ChoiceHover <= 0) {
+        return;
+    }
+    TakeChoice(ChoiceHover, false);
+}
+
+bool Choices::TakeFirstChoice() {
+    int32_t kind = m_engine.SelectionKind;
+    if (m_engine.Busy || (kind != selection_kind::Window && kind != selection_kind::Novel &&
+                          kind != selection_kind::ClickMap)) {
+        return false;
+    }
+    int32_t first = 0;
+    for (int32_t k = 1; k <= ChoiceCount && first == 0; ++k) {
+        if (kind != selection_kind::ClickMap || Map.Regions[k - 1].Enabled) {
+            first = k;
+        }
+    }
+    if (first == 0) {
+        return false;
+    }
+    if (kind == selection_kind::ClickMap) {
+        ClickMapHoverAt(-1, -1);
+    }
+    ChoiceHover = first;
+    TakeChoice(first, false);
+    return true;
+}
+
+void Choices::TakeChoice(int32_t k, bool replayed) {
+    Engine& e = m_engine;
+    if (e.SelectionKind == selection_kind::ClickMap && ChoiceHover > 0) {
+        RemoveRegionHighlight(ChoiceHover);
+    }
+    const VariableStore& vars = e.vars;
+    e.dispatcher.PlaySoundByName(!vars.String(7).empty() ? vars.String(8) : "SSE01");
+    // A replayed choice is in the record already: the last one of a replay turns recording
+    // back on, and must not be recorded a second time.
+    if (!replayed) {
+        Record.Append(k);
+    }
+    MapTimeout = 0;
+    MapTimeoutChoice = 0;
+    if (e.SelectionKind == selection_kind::Window) {
+        BlinkRow(k, replayed ? kReplayBlinks : kBlinks);
+        e.gfx.BackBuffer.CopyFrom(SavedScreen, kWholeScreen, 0, 0);
+        e.gfx.PresentWhole(e.gfx.BackBuffer);
+        if (e.WindowShown) {
+            e.text.NewPage();
+        }
+    } else if (e.SelectionKind == selection_kind::Novel) {
+        e.text.NewPage();
+    }
+    FinishChoice(List.OffsetOf(k));
+}
+
+void Choices::TakeAtOnce(int32_t k) {
+    MapTimeout = 0;
+    MapTimeoutChoice = 0;
+    FinishChoice(List.OffsetOf(k));
+}
+
+void Choices::BlinkRow(int32_t k, int32_t times) {
+    Engine& e = m_engine;
+    Platform& host = e.Host();
+    Rect row = RowRect(k);
+    uint8_t wasBusy = e.Busy;
+    e.Busy = 1;
+    for (int32_t phase = 0; phase < 2 * times; ++phase) {
+        const Surface& look = phase % 2 == 0 ? e.gfx.BackBuffer : HighlightScreen;
+        e.gfx.Present(look, row, row.X, row.Y);
+        host.Sleep(kBlinkPhaseMs);
+        host.PumpMessages();
+    }
+    e.Busy = wasBusy;
+}
+
+void Choices::FinishChoice(int32_t offset) {
+    Engine& e = m_engine;
+    e.vars.S(15) = 0;
+    e.script.ReadPos = offset;
+    e.vars.S(10) = 0;
+    e.script.NeedLine = 1;
+    e.SelectionKind = selection_kind::None;
+    ChoiceHover = 0;
+}
+
+} // namespace orv
