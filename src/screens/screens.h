@@ -2,6 +2,8 @@
 // The in-game screens that take the loop over while they are open. Entry points for the
 // engine shell; each does nothing until its screen lands.
 
+#include "gfx/surface.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -36,6 +38,9 @@ public:
     // Quick buttons: the hover state is reset when the control under the pointer changes.
     void ResetQuickButtonHover() {}
     void RefreshQuickButtons() {}
+    // The quick buttons drawn into the window picture whose top left is at (x, y) on the
+    // screen. Lands with the quick buttons.
+    void DrawQuickButtonsInto(Surface& /*window*/, int32_t /*x*/, int32_t /*y*/) {}
 
     // Entry points of the script commands; each does nothing until its screen lands.
     // The in-game yes/no prompt; `action` runs on yes (1 quick load, 3 title).
