@@ -19,7 +19,7 @@ bool TextFlow::DrawCharacter(std::string_view bytes, uint16_t code) {
         TextRow = 1; // row 0 belongs to the speaker name
     }
     auto length = static_cast<int32_t>(bytes.size());
-    if (BreaksLine(TextColumn, LineLimit(), code, length)) {
+    if (BreaksLine(TextColumn, LineLimit(), code)) {
         // The log line ends where the row does; the text hook keeps the sentence whole.
         m_engine.backlog.CommitBacklogLine();
         vars.S(38) = 1;

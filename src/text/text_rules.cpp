@@ -48,11 +48,13 @@ bool MayNotStartLine(uint16_t code) {
     return std::find(kNoLineStart.begin(), kNoLineStart.end(), code) != kNoLineStart.end();
 }
 
-bool BreaksLine(int32_t column, int32_t limit, uint16_t code, int32_t bytes) {
+bool BreaksLine(int32_t column, int32_t limit, uint16_t code) {
     if (column < limit) {
         return false;
     }
-    return !(MayNotStartLine(code) && column + bytes <= limit + 2);
+    // Starting at most one byte past the limit, a full-width mark ends 2 bytes beyond it:
+    // with the limit at its largest (97) it still fits the 100 columns of the page.
+    return !(MayNotStartLine(code) && column < limit + 2);
 }
 
 bool KeepsColumnZero(uint16_t code) {

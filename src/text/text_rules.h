@@ -24,8 +24,8 @@ constexpr uint16_t Dollar = 0x8190;             // ＄
 // comma and the like. They may stand up to 2 bytes past the line limit instead.
 bool MayNotStartLine(uint16_t code);
 
-// True when a character of `bytes` bytes at `column` must go to the next row.
-bool BreaksLine(int32_t column, int32_t limit, uint16_t code, int32_t bytes);
+// True when the character `code` at `column` must go to the next row.
+bool BreaksLine(int32_t column, int32_t limit, uint16_t code);
 
 // Opening brackets keep column 0; everything else on a row after the first is indented.
 bool KeepsColumnZero(uint16_t code);

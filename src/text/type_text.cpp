@@ -166,8 +166,14 @@ TextFlow::Flow TextFlow::SpecialCharacter(uint16_t code, size_t length) {
         if (letter >= 'O' && letter <= 'X') {
             InsertIntoText(m_engine.vars.String(letter - 'O'));
         }
-        // Four bytes go in any case, but never the end of the line.
-        script.LinePos += static_cast<int32_t>(std::min<size_t>(4, rest.size()));
+        // Four bytes go in any case (＄ and a full-width letter, or ＄, the letter and the
+        // byte that pads it), but never the end of the line, nor half of a double-byte
+        // character that follows a half-width letter directly.
+        size_t skip = std::min<size_t>(4, rest.size());
+        if (skip == 4 && static_cast<uint8_t>(rest[2]) < 0x80 && cp932::IsLeadByte(static_cast<uint8_t>(rest[3]))) {
+            skip = 3;
+        }
+        script.LinePos += static_cast<int32_t>(skip);
         return Flow::Next;
     }
     default:

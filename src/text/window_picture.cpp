@@ -212,16 +212,13 @@ void TextFlow::DrawNamePlate(std::string_view name, bool toPaintBox) {
 }
 
 void TextFlow::SetWindowPosition(bool toggle) {
-    if (toggle) {
-        m_engine.vars.S(79) = m_engine.vars.S(79) == 1 ? 0 : 1;
-        WindowCacheValid = false;
-        Graphics& gfx = m_engine.gfx;
-        if (!NovelMode()) {
-            gfx.BackBuffer.CopyFrom(gfx.SceneSurface, kWholeScreen, 0, 0);
-        }
-        PresentWindow();
-        gfx.PresentWhole(gfx.BackBuffer);
+    if (!toggle) {
+        return;
     }
+    m_engine.vars.S(79) = m_engine.vars.S(79) == 1 ? 0 : 1;
+    // The window moves: its picture is built anew at the other place with the scene.
+    WindowCacheValid = false;
+    m_engine.gfx.ShowScene(1);
 }
 
 } // namespace orv
