@@ -29,8 +29,22 @@ Bytes Lines(const std::vector<std::string>& lines) {
 const std::vector<std::string> kConfig = {
     "TXW_OFS_X:0", "TXW_OFS_Y:400", "TXW_OFS_Y2:0", "TXW_SIZE_X:800", "TXW_SIZE_Y:200",
     "TX_OFS_X:20", "TX_OFS_Y:10", "TX_PITCH_X:12", "TX_PITCH_Y:40", "MOJI_MAX_X:40",
-    "MOJI_MAX_Y:4", "NP_SZ_X:200", "NP_SZ_Y:40", "SPD_MAX:5", "FONT_SIZE:22",
+    "MOJI_MAX_Y:4", "TX2_OFS_X:40", "TX2_OFS_Y:30", "TX2_PITCH_X:12", "TX2_PITCH_Y:40",
+    "MOJI_MAX2_X:60", "MOJI_MAX2_Y:12", "NP_SZ_X:200", "NP_SZ_Y:40", "SPD_MAX:5", "FONT_SIZE:22",
     "DEFAULT_NAME:ゆう", "NAME:1,ゆう,G00"};
+
+// Clicks once the engine's effect has pumped messages a few times, as a player does who
+// clicks during a fade.
+class ClickingPlatform : public FakePlatform {
+public:
+    void PumpMessages() override {
+        FakePlatform::PumpMessages();
+        if (ClickAtPump > 0 && Pumps == ClickAtPump && Engine && Engine->InterruptibleWait) {
+            Engine->InterruptRequest = 1;
+        }
+    }
+    int ClickAtPump = 0;
+};
 
 class TextFlowTest : public ::testing::Test {
 protected:
@@ -65,7 +79,7 @@ protected:
     }
 
     TempDir m_dir;
-    FakePlatform m_platform;
+    ClickingPlatform m_platform;
     std::unique_ptr<Engine> m_engine;
     std::vector<std::string> m_hooked;
 };
@@ -252,6 +266,41 @@ TEST_F(TextFlowTest, AVoiceTagTakesTheRestOfItsLine) {
     Step();
     EXPECT_STREQ(engine.dispatcher.LastVoice, "v0001");
     EXPECT_EQ(Row(1), "「あ」");
+}
+
+TEST_F(TextFlowTest, AClickDuringTheWindowFadeShowsTheFinalPictureAtOnce) {
+    Engine& engine = Start({"*win_open", "+", "*win_close"});
+    int before = m_platform.Pumps;
+    m_platform.ClickAtPump = before + 3;
+    Step();
+    EXPECT_EQ(engine.WindowShown, 1);
+    EXPECT_LT(m_platform.Pumps - before, 8); // a whole fade takes 32 frames
+    EXPECT_EQ(engine.Busy, 0);
+    EXPECT_EQ(engine.InterruptRequest, 0);
+    const Surface& shown = engine.gfx.PaintBoxCopy();
+    EXPECT_EQ(shown.Pixel(400, 500), engine.gfx.BackBuffer.Pixel(400, 500));
+    // Uninterrupted, the fade to the closed window runs its frames.
+    before = m_platform.Pumps;
+    m_platform.ClickAtPump = 0;
+    engine.WaitKind = 0;
+    Step();
+    EXPECT_EQ(engine.WindowShown, 0);
+    EXPECT_GE(m_platform.Pumps - before, 32);
+}
+
+TEST_F(TextFlowTest, NovelModeTypesOverTheScreenWithoutIndentOrNameRow) {
+    Engine& engine = Start({"*mode 1", ">なまえ", "あい", "\\"});
+    engine.text.Delay = 1;
+    Step(); // mode ends its step
+    EXPECT_EQ(engine.vars.S(160), 1);
+    EXPECT_EQ(engine.WindowShown, 1);
+    Step(2);
+    // The name is typed as text on row 0, the dialogue on the next row, both at column 0.
+    EXPECT_EQ(Row(0), "なまえ");
+    EXPECT_EQ(Row(1), "あい");
+    TextPosition at = engine.text.CellPosition(2, 1);
+    EXPECT_EQ(at.X, 2 * 12 + 40);
+    EXPECT_EQ(at.Y, 1 * 40 + 30);
 }
 
 } // namespace
