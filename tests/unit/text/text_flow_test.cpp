@@ -303,5 +303,22 @@ TEST_F(TextFlowTest, NovelModeTypesOverTheScreenWithoutIndentOrNameRow) {
     EXPECT_EQ(at.Y, 1 * 40 + 30);
 }
 
+TEST_F(TextFlowTest, RubyStandsAboveTheCharacterThatFollowsIt) {
+    Engine& engine = Start({"*win_open", "<かんじ>漢字", "\\"});
+    engine.text.Delay = 1;
+    Step(2);
+    EXPECT_EQ(Row(1), "  漢字");
+    // Column 2 of row 1 is at (44, 450); the ruby's 9 rows start 7 above it, 3 further right.
+    const Surface& back = engine.gfx.BackBuffer;
+    int bright = 0;
+    for (int y = 443; y < 452; ++y) {
+        for (int x = 47; x < 90; ++x) {
+            bright += (back.Pixel(x, y) & 0xFF) > 0xC0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(bright, 5);
+    EXPECT_EQ(back.Pixel(47, 441), 0u);
+}
+
 } // namespace
 } // namespace orv::test
