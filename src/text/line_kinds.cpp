@@ -53,7 +53,7 @@ void TextFlow::PageEndLine(char mark) {
     m_engine.script.NeedLine = 1;
 }
 
-void TextFlow::AdvanceRow() { ++TextRow; }
+void TextFlow::AdvanceRow() { NextRow(); }
 
 void TextFlow::DrawSpeakerLine(std::string_view line) {
     if (!m_engine.WindowShown) {

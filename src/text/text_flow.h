@@ -125,6 +125,11 @@ public:
     Surface NamePlateSurface;
 
 private:
+    // Rows and characters stop counting far past any page, so that a script that never
+    // starts a new page cannot overflow them.
+    static constexpr int32_t kMaxCount = 1 << 24;
+    void NextRow() { TextRow = TextRow < kMaxCount ? TextRow + 1 : TextRow; }
+
     bool NovelMode() const;
     bool Typewriter() const;
     bool Skipping() const;

@@ -23,7 +23,7 @@ bool TextFlow::DrawCharacter(std::string_view bytes, uint16_t code) {
         // The log line ends where the row does; the text hook keeps the sentence whole.
         m_engine.backlog.CommitBacklogLine();
         vars.S(38) = 1;
-        ++TextRow;
+        NextRow();
         TextColumn = 0;
     }
     if (window && TextColumn == 0 && TextRow != 0 && !KeepsColumnZero(code)) {
@@ -41,7 +41,7 @@ bool TextFlow::DrawCharacter(std::string_view bytes, uint16_t code) {
     glyphs.RenderGlyph(code);
     DrawGlyphToScreen(at.X, at.Y);
     PageEmpty = false;
-    ++PageChars;
+    PageChars = PageChars < kMaxCount ? PageChars + 1 : PageChars;
     TextColumn += WideSpacing ? 3 : length;
     return true;
 }

@@ -303,7 +303,7 @@ TextFlow::Flow TextFlow::EndOfLine() {
     CommitLogLine();
     m_engine.script.NeedLine = 1;
     TextColumn = 0;
-    ++TextRow;
+    NextRow();
     NovelName = false;
     return Flow::LineDone;
 }

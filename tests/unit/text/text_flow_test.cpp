@@ -6,6 +6,7 @@
 #include "test_support.h"
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,20 @@ public:
 
 class TextFlowTest : public ::testing::Test {
 protected:
-    Engine& Start(const std::vector<std::string>& main) {
+    // `main` is UTF-8, stored in code page 932; `raw` lines are stored as they are.
+    Engine& Start(const std::vector<std::string>& main, bool raw = false) {
         Bytes config = Lines(kConfig);
+        Bytes script;
+        if (raw) {
+            for (const std::string& line : main) {
+                script.insert(script.end(), line.begin(), line.end());
+                script.push_back(0);
+            }
+        } else {
+            script = Lines(main);
+        }
         WriteFile(m_dir / "game" / "ov_data.orv",
-                  MakeTextArchive({{"main", Lines(main)}, {"_config", config}}));
+                  MakeTextArchive({{"main", script}, {"_config", config}}));
         WriteFile(m_dir / "game" / "ov_gra.orv", MakeArchive({{"DUMMY", ToBytes("x")}}));
         EngineOptions options;
         options.GameDirectory = m_dir / "game";
@@ -318,6 +329,32 @@ TEST_F(TextFlowTest, RubyStandsAboveTheCharacterThatFollowsIt) {
     }
     EXPECT_GT(bright, 5);
     EXPECT_EQ(back.Pixel(47, 441), 0u);
+}
+
+TEST_F(TextFlowTest, BrokenLinesEndCleanly) {
+    std::vector<std::string> lines = {"[", "<", "[?", "[$", "[$9", "[col -5]あ", "[delay -3]い",
+                                      "%99999999999999", "[wait -4]", "[cv ", "＄"};
+    lines.push_back(std::string("\x81"));   // a lead byte without its trail
+    lines.push_back(std::string("a\x81")); // the same at the end of a line
+    lines.push_back(std::string("\x81\x90O")); // ＄O at the very end
+    std::mt19937 random(7);
+    for (int n = 0; n < 20; ++n) {
+        std::string noise;
+        for (int i = 0; i < 300; ++i) {
+            noise.push_back(static_cast<char>(random() % 255 + 1));
+        }
+        lines.push_back(noise);
+    }
+    lines.push_back("!V001=1");
+    Engine& again = Start(lines, true);
+    again.SkipActive = 1;
+    for (int i = 0; i < 200 && again.vars.V(1) == 0; ++i) {
+        again.WaitKind = 0;
+        again.TickWait = 0;
+        Step();
+    }
+    EXPECT_EQ(again.vars.V(1), 1);
+    EXPECT_EQ(again.text.CharDelay, 0);
 }
 
 } // namespace
