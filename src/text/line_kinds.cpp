@@ -78,7 +78,9 @@ void TextFlow::DrawSpeakerLine(std::string_view line) {
         }
         length = next;
     }
-    std::memcpy(row.data(), name.data(), length);
+    if (length > 0) {
+        std::memcpy(row.data(), name.data(), length);
+    }
     DrawSpeakerName(name.substr(0, length));
 }
 

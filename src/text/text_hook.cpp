@@ -8,7 +8,7 @@
 namespace orv {
 
 void TextHook::Append(std::string_view bytes) {
-    if (!m_sink) {
+    if (!m_sink || bytes.empty()) {
         return;
     }
     size_t take = std::min(bytes.size(), m_line.size() - m_used);

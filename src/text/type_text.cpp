@@ -194,7 +194,9 @@ void TextFlow::InsertIntoText(std::string_view text) {
         }
         length = next;
     }
-    std::memcpy(insert.data(), text.data(), length);
+    if (length > 0) {
+        std::memcpy(insert.data(), text.data(), length);
+    }
     script.InsertPtr = 0;
 }
 

@@ -212,12 +212,13 @@ void TextFlow::DrawNamePlate(std::string_view name, bool toPaintBox) {
 }
 
 void TextFlow::SetWindowPosition(bool toggle) {
+    // The origin follows S079 wherever it is read; a picture made at the other place is
+    // no longer of use.
+    WindowCacheValid = false;
     if (!toggle) {
         return;
     }
     m_engine.vars.S(79) = m_engine.vars.S(79) == 1 ? 0 : 1;
-    // The window moves: its picture is built anew at the other place with the scene.
-    WindowCacheValid = false;
     m_engine.gfx.ShowScene(1);
 }
 

@@ -331,6 +331,23 @@ TEST_F(TextFlowTest, RubyStandsAboveTheCharacterThatFollowsIt) {
     EXPECT_EQ(back.Pixel(47, 441), 0u);
 }
 
+TEST_F(TextFlowTest, TheWindowMovesBetweenItsTwoTopsAndTakesItsTextAlong) {
+    Engine& engine = Start({"■", "+"});
+    engine.text.Delay = 1;
+    Step(2);
+    EXPECT_EQ(engine.text.WindowOrigin().Y, 400);
+    EXPECT_EQ(engine.text.CellPosition(2, 1).Y, 450);
+    engine.text.SetWindowPosition(true);
+    EXPECT_EQ(engine.vars.S(79), 1);
+    EXPECT_EQ(engine.text.WindowOrigin().Y, 0);
+    EXPECT_EQ(engine.text.CellPosition(2, 1).Y, 50);
+    EXPECT_EQ(Row(1), "  ■");
+    // The character is drawn again at its new place.
+    EXPECT_NE(engine.gfx.BackBuffer.Pixel(44 + 11, 50 + 18), 0u);
+    engine.text.SetWindowPosition(true);
+    EXPECT_EQ(engine.vars.S(79), 0);
+}
+
 TEST_F(TextFlowTest, BrokenLinesEndCleanly) {
     std::vector<std::string> lines = {"[", "<", "[?", "[$", "[$9", "[col -5]あ", "[delay -3]い",
                                       "%99999999999999", "[wait -4]", "[cv ", "＄"};
