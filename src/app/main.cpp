@@ -49,5 +49,5 @@ int main(int argc, char** argv) {
     engineOptions.GameDirectory = *options.GameDirectory;
     engineOptions.DataDirectory = options.DataDirectory.value_or(std::filesystem::path());
     engineOptions.Seed = options.Seed;
-    return orv::RunDesktop(argc, argv, engineOptions);
+    return orv::RunDesktop(argc, argv, engineOptions, options.TextHookStdout);
 }

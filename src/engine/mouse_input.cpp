@@ -140,9 +140,7 @@ void Engine::GameModePress(MouseButton button, int x, int y) {
     if (WindowShown && !SkipActive && vars.S(26) != 0 && screens.IndicatorClick(x, y)) {
         return;
     }
-    if (settings.Typewriter && WaitKind == 0 && SelectionKind == 0) {
-        text.RequestShowAll();
-    }
+    text.ClickWhileTyping();
     if (PassWait != 0) {
         // A sleep cut short tells the script so.
         PassWait = 0;

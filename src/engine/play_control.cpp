@@ -9,12 +9,7 @@ constexpr int kPopupOffsetX = 16;
 }
 
 void Engine::ContinueWait() {
-    if (WaitKind == 1 || WaitKind == 4 || WaitKind == 5) {
-        text.NewPage();
-    } else if (WaitKind == 2) {
-        text.EraseClickIcon();
-    }
-    WaitKind = 0;
+    text.ContinueWait();
 }
 
 void Engine::StartSkip() {

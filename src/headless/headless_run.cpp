@@ -79,6 +79,9 @@ int RunHeadless(const RunOptions& options, std::ostream& out, std::ostream& err)
     HeadlessPlatform platform(out, options.Date);
     auto engine = std::make_unique<Engine>(platform, engineOptions);
     platform.Attach(*engine);
+    if (options.TextHookStdout) {
+        engine->text.SetTextHook([&out](std::string_view line) { out << line << '\n'; });
+    }
     PlayRunner runner(*engine, platform, options.OutDirectory.value_or("."), out, err);
 
     engine->FormCreate();

@@ -22,8 +22,9 @@ int DaysInMonth(int year, int month) {
 }
 
 // Options that take a value, given as `--name VALUE` or `--name=VALUE`.
-constexpr std::string_view kValueOptions[] = {"--play", "--out",       "--data-dir",  "--seed",
-                                              "--date", "--audio-out", "--max-passes"};
+constexpr std::string_view kValueOptions[] = {"--play",      "--out",        "--data-dir",
+                                              "--seed",      "--date",       "--audio-out",
+                                              "--max-passes", "--texthook"};
 
 // Options that mean something to a headless run only.
 constexpr std::string_view kHeadlessOptions[] = {"--play", "--out", "--date", "--audio-out",
@@ -60,6 +61,13 @@ bool SetValue(std::string_view name, std::string_view value, RunOptions& out, st
         out.DataDirectory = std::filesystem::path(value);
     } else if (name == "--audio-out") {
         out.AudioOut = std::filesystem::path(value);
+    } else if (name == "--texthook") {
+        // The only target so far; the value leaves room for others (a socket, a file).
+        if (value != "stdout") {
+            error = "--texthook takes stdout, not \"" + std::string(value) + "\"";
+            return false;
+        }
+        out.TextHookStdout = true;
     } else if (name == "--seed") {
         auto seed = ParseIntegerInRange(value, 0, UINT32_MAX);
         if (!seed) {
@@ -176,8 +184,9 @@ bool ParseRunOptions(std::span<const std::string_view> args, RunOptions& out, st
 }
 
 std::string UsageText() {
-    return "usage: orvell [--data-dir DIR] [--seed N] [GAME_DIR]\n"
+    return "usage: orvell [--data-dir DIR] [--seed N] [--texthook stdout] [GAME_DIR]\n"
            "       orvell --headless [--play FILE] [--out DIR] [--data-dir DIR] [--seed N]\n"
+           "              [--texthook stdout]\n"
            "              [--date YYYY-MM-DDTHH:MM:SS] [--audio-out FILE.wav] [--max-passes N]\n"
            "              [GAME_DIR]\n"
            "       orvell --help | --version | --list-commands\n"
@@ -192,6 +201,9 @@ std::string UsageText() {
            "  --data-dir DIR  settings, saves and global data (default: beside the game;\n"
            "                  headless: a fresh temporary directory, removed at exit)\n"
            "  --seed N        fix the random generator\n"
+           "  --texthook stdout\n"
+           "                  print every text line of the game as UTF-8 when it is complete\n"
+           "                  (for dictionaries and screen readers)\n"
            "  --date D        the local date and time at the start of a headless run\n"
            "  --audio-out F   write the audio mix as a WAV file\n"
            "  --max-passes N  idle passes of automatic play (default 200000)\n"

@@ -25,6 +25,8 @@ struct RunOptions {
     std::optional<uint32_t> Seed;
     std::optional<std::tm> Date;
     int64_t MaxPasses = 200000;
+    // --texthook stdout: every committed text line printed as UTF-8.
+    bool TextHookStdout = false;
 };
 
 // Parses the arguments after the program name. False with `error` set when they are wrong.

@@ -3,6 +3,7 @@
 #include "base/cp932.h"
 #include "engine/engine.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace orv {
@@ -39,9 +40,25 @@ std::string PictureCacheNames(const Engine& e) {
     return names;
 }
 
+// A row of the page as typed: empty columns (the indent, wide spacing) as blanks, trailing
+// ones dropped.
+FieldValue PageRow(const Engine& e, int row) {
+    const auto& text = e.text.PageText[static_cast<size_t>(row)];
+    std::string bytes(text.begin(), text.end());
+    bytes.erase(bytes.find_last_not_of('\0') + 1);
+    std::replace(bytes.begin(), bytes.end(), '\0', ' ');
+    return Text(bytes);
+}
+
 // clang-format off
 constexpr StateField kEngineFields[] = {
     {"ScreenMode", FieldKind::Integer, [](const Engine& e) { return Int(e.ScreenMode); }},
+    {"TextRow", FieldKind::Integer, [](const Engine& e) { return Int(e.text.TextRow); }},
+    {"TextColumn", FieldKind::Integer, [](const Engine& e) { return Int(e.text.TextColumn); }},
+    {"PageChars", FieldKind::Integer, [](const Engine& e) { return Int(e.text.PageChars); }},
+    {"CharDelay", FieldKind::Integer, [](const Engine& e) { return Int(e.text.CharDelay); }},
+    {"TextColour", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.text.glyphs.TextColour()); }},
     {"WaitKind", FieldKind::Integer, [](const Engine& e) { return Int(e.WaitKind); }},
     {"SelectionKind", FieldKind::Integer, [](const Engine& e) { return Int(e.SelectionKind); }},
     {"ScriptRunning", FieldKind::Integer, [](const Engine& e) { return Int(e.ScriptRunning); }},
@@ -196,6 +213,9 @@ constexpr FieldFamily kFamilies[] = {
          return Flag(TestBit(e.vars.TFlags, MemberNumber<4, 4, VariableStore::kTFlags>(m))); }},
     {"$", Numbered<1, 1, 10, FieldKind::Text>, [](const Engine& e, std::string_view m) {
          return Text(e.vars.String(MemberNumber<1, 1, 10>(m))); }},
+    {"PageRow", Numbered<2, 2, TextFlow::kPageRows, FieldKind::Text>,
+     [](const Engine& e, std::string_view m) {
+         return PageRow(e, MemberNumber<2, 2, TextFlow::kPageRows>(m)); }},
 };
 // clang-format on
 

@@ -48,7 +48,7 @@ bool HasDisplay(int argc, char** argv) {
 
 } // namespace
 
-int RunDesktop(int argc, char** argv, const EngineOptions& options) {
+int RunDesktop(int argc, char** argv, const EngineOptions& options, bool textHookStdout) {
     if (!HasDisplay(argc, argv)) {
         std::fputs("orvell: no desktop session to open a window in (neither DISPLAY nor "
                    "WAYLAND_DISPLAY is set)\nRun it in a desktop session, or play without a "
@@ -67,6 +67,7 @@ int RunDesktop(int argc, char** argv, const EngineOptions& options) {
     int status = 0;
     {
         TForm1 form(*engine);
+        form.SetTextHookStdout(textHookStdout);
         platform.AttachWindow(&form);
         engine->FormCreate();
         form.show();

@@ -7,6 +7,7 @@ namespace orv {
 
 // Runs the game until the main window closes; the single-instance lock is already held.
 // Returns the process exit status.
-int RunDesktop(int argc, char** argv, const EngineOptions& options);
+// With `textHookStdout` every committed text line is printed as UTF-8.
+int RunDesktop(int argc, char** argv, const EngineOptions& options, bool textHookStdout = false);
 
 } // namespace orv

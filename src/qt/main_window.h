@@ -53,6 +53,11 @@ public:
     bool SetFullScreen(bool on);
 
     void SetSmoothScaling(bool smooth);
+    // The text hook: each committed text line goes to the clipboard while the menu choice
+    // is checked, and to standard output when the program was started with it.
+    void SetCopyTextToClipboard(bool on);
+    void SetTextHookStdout(bool on) { m_textHookStdout = on; }
+    void TextLineCommitted(std::string_view utf8Line);
     // Leaves full screen when the player switches to another program (Alt+Tab).
     void ApplicationStateChanged(Qt::ApplicationState state);
     // What a menu item, pop-up item or tool-bar button does when chosen.
@@ -88,6 +93,8 @@ private:
     int m_wheelRemainder = 0;
     bool m_closeQueryRunning = false;
     bool m_destroyed = false;
+    bool m_copyTextToClipboard = false;
+    bool m_textHookStdout = false;
 };
 
 } // namespace orv

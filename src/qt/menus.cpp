@@ -5,11 +5,14 @@
 #include "qt/paint_box.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
+#include <cstdio>
 #include <string_view>
 
 namespace orv {
@@ -71,6 +74,7 @@ bool HoldsItems(std::string_view name) {
 }
 
 constexpr const char* kSmoothSetting = "display/smooth";
+constexpr const char* kClipboardSetting = "display/copyTextToClipboard";
 
 } // namespace
 
@@ -124,6 +128,36 @@ void TForm1::BuildViewMenu() {
     smooth->setChecked(on);
     m_pb->SetSmooth(on);
     connect(smooth, &QAction::toggled, this, &TForm1::SetSmoothScaling);
+
+    // For players who read along with a dictionary: each new text line on the clipboard.
+    QAction* copy = m_viewMenu->addAction(QString::fromUtf8("テキストをクリップボードへ"));
+    copy->setObjectName("CopyTextToClipboard");
+    copy->setCheckable(true);
+    bool copying = QSettings().value(kClipboardSetting, false).toBool();
+    copy->setChecked(copying);
+    m_copyTextToClipboard = copying;
+    connect(copy, &QAction::toggled, this, &TForm1::SetCopyTextToClipboard);
+    m_engine.text.SetTextHook([this](std::string_view line) { TextLineCommitted(line); });
+}
+
+void TForm1::SetCopyTextToClipboard(bool on) {
+    m_copyTextToClipboard = on;
+    if (QAction* action = findChild<QAction*>("CopyTextToClipboard"); action) {
+        action->setChecked(on);
+    }
+    QSettings().setValue(kClipboardSetting, on);
+}
+
+void TForm1::TextLineCommitted(std::string_view utf8Line) {
+    if (m_textHookStdout) {
+        std::fwrite(utf8Line.data(), 1, utf8Line.size(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+    if (m_copyTextToClipboard) {
+        QGuiApplication::clipboard()->setText(
+            QString::fromUtf8(utf8Line.data(), static_cast<qsizetype>(utf8Line.size())));
+    }
 }
 
 void TForm1::SetSmoothScaling(bool smooth) {

@@ -2,6 +2,8 @@
 // The in-game screens that take the loop over while they are open. Entry points for the
 // engine shell; each does nothing until its screen lands.
 
+#include "gfx/surface.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -66,6 +68,9 @@ public:
     // the gallery and the recollection.
     void NextReplayScene() {}
     void QuitReplay() {}
+    // The quick buttons drawn into the window picture whose top left is at (x, y) on the
+    // screen. Lands with the quick buttons.
+    void DrawQuickButtonsInto(Surface& /*window*/, int32_t /*x*/, int32_t /*y*/) {}
 
     // Entry points of the script commands; each does nothing until its screen lands.
     // The save list dialog: mode 1 saves, 0 loads.

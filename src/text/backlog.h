@@ -19,6 +19,12 @@ public:
     void ScrollHeldArrows() {}
     // A voice started by the script, kept with the line it belongs to. Lands with the backlog.
     void AppendVoiceEntry(std::string_view /*name*/) {}
+    // The bytes of the text line being typed, and its end. Land with the backlog.
+    void AppendBacklogBytes(std::string_view /*bytes*/) {}
+    void CommitBacklogLine() {}
+    // The page as it stands at a wait, for page review; a provisional one (a line wait) is
+    // replaced by the next. Lands with the backlog.
+    void TakePageSnapshot(bool /*provisional*/) {}
 
     // Opening and closing, and input while it is open. Each lands with the backlog.
     void OpenBacklog() {}

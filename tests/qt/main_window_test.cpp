@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -325,6 +327,21 @@ private slots:
             desktop.form->SetSmoothScaling(true);
         }
         QVERIFY(QSettings().value("display/smooth").toBool());
+    }
+
+    void theClipboardChoiceCopiesEachCommittedTextLine() {
+        Desktop desktop;
+        auto* copy = desktop.form->findChild<QAction*>("CopyTextToClipboard");
+        QVERIFY(copy && copy->isCheckable());
+        QVERIFY(!copy->isChecked());
+        QGuiApplication::clipboard()->setText("before");
+        desktop.form->TextLineCommitted("「あい」");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+        copy->trigger();
+        desktop.form->TextLineCommitted("「あい」");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("「あい」"));
+        desktop.form->SetCopyTextToClipboard(false);
+        QVERIFY(!QSettings().value("display/copyTextToClipboard").toBool());
     }
 
     void theWindowTitleAndBoundsFollowTheEngine() {

@@ -63,6 +63,7 @@ TEST_F(EngineTest, StartUpSetsTheSystemCellsAndRequestsTheStart) {
 
 TEST_F(EngineTest, TheFirstGamePassLoadsMainAndLaterPassesStepIt) {
     Engine& engine = Start();
+    engine.text.Delay = 1; // each line typed whole in its pass
     m_platform.Pass();
     EXPECT_EQ(engine.StartRequested, 0);
     EXPECT_EQ(engine.ScriptRunning, 1);
@@ -77,6 +78,8 @@ TEST_F(EngineTest, TheFirstGamePassLoadsMainAndLaterPassesStepIt) {
 
 TEST_F(EngineTest, APassLastsTwentyMillisecondsAndAutoModeStretchesSteppingPasses) {
     Engine& engine = Start();
+    // The window is up already, so that the text lines do not fade it in.
+    engine.WindowShown = 1;
     EXPECT_EQ(TimePass(), 20u);
     EXPECT_EQ(TimePass(), 20u);
     engine.vars.S(26) = 3;

@@ -1,4 +1,5 @@
 // The orvell program run as players, scripts and QA run it: exit statuses and output.
+#include "base/cp932.h"
 #include "base/files.h"
 #include "platform/instance_lock.h"
 #include "run_program.h"
@@ -49,6 +50,19 @@ TEST_F(OrvellProgram, ExitsWithZeroWhenThePlayFileRunsThrough) {
                           "window closed at line 6\n");
     EXPECT_TRUE(IsRegularFile(Work / "out/end.png"));
     EXPECT_TRUE(IsRegularFile(Work / "out/end.json"));
+}
+
+TEST_F(OrvellProgram, TheTextHookPrintsEveryCommittedLineAsUtf8) {
+    TinyGame game({cp932::FromUtf8Lenient("「あい」"), "Plain text", "\\"});
+    test::WriteFile(Work / "run.play", std::string_view("wait\n"));
+    ProgramResult result = Run({"--headless", "--texthook", "stdout", "--play",
+                                (Work / "run.play").string(), game.Path().string()},
+                               Work.Path());
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out, "「あい」\nPlain text\n");
+    ProgramResult wrong = Run({"--headless", "--texthook", "file", game.Path().string()}, Work.Path());
+    EXPECT_EQ(wrong.Status, 2);
+    EXPECT_TRUE(Contains(wrong.Err, "--texthook takes stdout")) << wrong.Err;
 }
 
 TEST_F(OrvellProgram, ExitsWithOneWhenAnExpectFails) {

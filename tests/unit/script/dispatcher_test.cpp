@@ -103,6 +103,7 @@ TEST_F(DispatcherTest, AStepRunsLinesUntilOneWaits) {
     Engine& engine = Start({{"main",
                              {"!V001=1", "", ">NAME", ";comment", ":label", "}", "*calc V002=2",
                               "text", "!V003=3", "\\", "!V004=4"}}});
+    engine.text.Delay = 1; // the text line typed whole in its step
     Step();
     EXPECT_EQ(engine.vars.V(1), 1);
     EXPECT_EQ(engine.vars.V(2), 2);

@@ -1,0 +1,87 @@
+// The lines of a script that belong to the text flow besides text: the speaker name, the
+// empty line, and the page and line waits.
+#include "base/cp932.h"
+#include "engine/engine.h"
+#include "text/text_flow.h"
+#include "text/text_rules.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orv {
+
+void TextFlow::StartPageWait(int32_t kind, bool snapshot) {
+    CommitLogLine();
+    m_engine.WaitKind = kind;
+    ShowAllNow = false;
+    StartAutoWait();
+    if (snapshot) {
+        m_engine.backlog.TakePageSnapshot(false);
+    }
+    m_engine.script.NeedLine = 1;
+}
+
+void TextFlow::StartLineWait() {
+    m_engine.WaitKind = 2;
+    StartAutoWait();
+    ShowAllNow = false;
+}
+
+void TextFlow::PageEndLine(char mark) {
+    switch (mark) {
+    case '\\':
+        StartPageWait(1, true);
+        break;
+    case '~':
+        // The voice goes on when the player clicks.
+        StartPageWait(4, true);
+        break;
+    case '+':
+        StartPageWait(5, false);
+        break;
+    case '=':
+        if (Skipping()) {
+            break;
+        }
+        StartLineWait();
+        m_engine.vars.S(39) = 1;
+        m_engine.backlog.TakePageSnapshot(true);
+        break;
+    default:
+        break;
+    }
+    m_engine.script.NeedLine = 1;
+}
+
+void TextFlow::AdvanceRow() { NextRow(); }
+
+void TextFlow::DrawSpeakerLine(std::string_view line) {
+    if (!m_engine.WindowShown) {
+        NewPage();
+    }
+    std::string_view name = line.substr(std::min<size_t>(1, line.size()));
+    // ＄ and a letter O to X: the name is one of the string variables.
+    if (name.size() >= 3 && cp932::CharCode(name.substr(0, 2)) == text_code::Dollar &&
+        name[2] >= 'O' && name[2] <= 'X') {
+        name = m_engine.vars.String(name[2] - 'O');
+    }
+    AppendLog(name);
+    CommitLogLine();
+    auto& row = PageText[0];
+    row.fill('\0');
+    // Whole characters only: a cut double-byte character would pair with the next byte.
+    size_t length = 0;
+    while (length < name.size()) {
+        size_t next = length + cp932::CharLength(name, length);
+        if (next > row.size() - 1) {
+            break;
+        }
+        length = next;
+    }
+    if (length > 0) {
+        std::memcpy(row.data(), name.data(), length);
+    }
+    DrawSpeakerName(name.substr(0, length));
+}
+
+} // namespace orv

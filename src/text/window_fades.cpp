@@ -1,0 +1,70 @@
+// Opening and closing the message window: a cross-fade that a click cuts short.
+#include "engine/engine.h"
+#include "gfx/blend.h"
+#include "gfx/scene.h"
+#include "text/text_flow.h"
+
+namespace orv {
+
+namespace {
+
+constexpr int kFadeStep = 8;
+constexpr int kFadeFrameMs = 10;
+constexpr int kFullWeight = 256;
+const Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
+
+} // namespace
+
+void TextFlow::CrossFade(const Surface& from, const Surface& to) {
+    Graphics& gfx = m_engine.gfx;
+    m_engine.Busy = 1;
+    m_engine.InterruptibleWait = 1;
+    m_engine.InterruptRequest = 0;
+    gfx.StartFrameClock();
+    int weight = 0;
+    while (weight < kFullWeight && m_engine.InterruptRequest == 0) {
+        CrossFadeFull(to, from, weight, gfx.WorkSurface);
+        gfx.PresentWhole(gfx.WorkSurface);
+        // A slow machine skips frames instead of slowing the fade down.
+        int frames = gfx.WaitFrames(kFadeFrameMs);
+        weight += kFadeStep * (frames > 0 ? frames : 1);
+    }
+    m_engine.Busy = 0;
+    m_engine.InterruptibleWait = 0;
+    m_engine.InterruptRequest = 0;
+}
+
+void TextFlow::OpenWindow() {
+    if (m_engine.WindowShown) {
+        return;
+    }
+    Graphics& gfx = m_engine.gfx;
+    m_fadeFrom.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
+    m_engine.WindowShown = 1;
+    gfx.ComposeScene();
+    ApplySceneFilter(gfx.SceneSurface, m_engine.vars.S(11), m_engine.vars.S(13));
+    gfx.PresentFrame();
+    if (!Skipping()) {
+        CrossFade(m_fadeFrom, gfx.BackBuffer);
+    }
+    gfx.PresentWhole(gfx.BackBuffer);
+    PageEmpty = true;
+}
+
+void TextFlow::CloseWindow() {
+    ResetPage();
+    Graphics& gfx = m_engine.gfx;
+    if (m_engine.WindowShown) {
+        if (!Skipping()) {
+            m_fadeFrom.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
+            CrossFade(m_fadeFrom, gfx.SceneSurface);
+        }
+        gfx.PresentWhole(gfx.SceneSurface);
+        gfx.BackBuffer.CopyFrom(gfx.SceneSurface, kWholeScreen, 0, 0);
+        m_engine.WindowShown = 0;
+    }
+    IconShown = false;
+    PageEmpty = true;
+}
+
+} // namespace orv
