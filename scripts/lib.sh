@@ -35,6 +35,11 @@ orvell_ensure_packages() {
 orvell_build() {
   local dir=$1
   shift
-  cmake -S "$ORVELL_ROOT" -B "$dir" -G Ninja "$@"
+  local launcher=()
+  # ccache, when the machine has it, makes rebuilds of a second build directory cheap.
+  if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S "$ORVELL_ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@"
   cmake --build "$dir" -j "$(nproc)"
 }
