@@ -273,7 +273,7 @@ fs::path SettingsRoot(const fs::path& dataDirectory) {
     if (!dataDirectory.empty()) {
         return dataDirectory / "settings";
     }
-    // The base directory specification asks for relative values to be ignored.
+    // XDG base directories: a relative value is to be ignored.
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config && config[0] == '/') {
         return fs::path(config) / "orvell";

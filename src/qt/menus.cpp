@@ -19,7 +19,7 @@ namespace orv {
 
 namespace {
 
-struct ComponentSpec {
+struct ComponentEntry {
     const char* Name;
     const char* Caption;
     // MainMenu1 for a menu-bar item, PopupMenu3, PopupMenu1, Panel1, or the menu-bar item
@@ -28,7 +28,7 @@ struct ComponentSpec {
     bool Visible = true;
 };
 
-constexpr ComponentSpec kComponents[] = {
+constexpr ComponentEntry kComponents[] = {
     {"N12", "終了", "MainMenu1"},
     {"N14", "ゲーム終了", "N12"},
     {"N15", "タイトルへ", "N12"},
@@ -65,8 +65,8 @@ constexpr ComponentSpec kComponents[] = {
 };
 
 bool HoldsItems(std::string_view name) {
-    for (const auto& spec : kComponents) {
-        if (spec.Parent == name) {
+    for (const auto& entry : kComponents) {
+        if (entry.Parent == name) {
             return true;
         }
     }
@@ -81,37 +81,37 @@ constexpr const char* kClipboardSetting = "display/copyTextToClipboard";
 void TForm1::BuildMenus() {
     menuBar()->setObjectName("MainMenu1");
     std::map<std::string_view, QMenu*> holders;
-    for (const auto& spec : kComponents) {
-        QString caption = QString::fromUtf8(spec.Caption);
+    for (const auto& entry : kComponents) {
+        QString caption = QString::fromUtf8(entry.Caption);
         QAction* action = nullptr;
         bool command = true;
-        if (spec.Parent == "MainMenu1" && HoldsItems(spec.Name)) {
+        if (entry.Parent == "MainMenu1" && HoldsItems(entry.Name)) {
             QMenu* menu = menuBar()->addMenu(caption);
-            holders[spec.Name] = menu;
+            holders[entry.Name] = menu;
             action = menu->menuAction();
             command = false;
-        } else if (spec.Parent == "MainMenu1") {
+        } else if (entry.Parent == "MainMenu1") {
             action = menuBar()->addAction(caption);
-        } else if (spec.Parent == "Panel1") {
+        } else if (entry.Parent == "Panel1") {
             action = m_panel1->addAction(caption);
             QWidget* button = m_panel1->widgetForAction(action);
-            button->setObjectName(spec.Name);
+            button->setObjectName(entry.Name);
             button->setFocusPolicy(Qt::NoFocus);
-        } else if (spec.Parent == "PopupMenu3" || spec.Parent == "PopupMenu1") {
-            auto [it, added] = m_popupMenus.try_emplace(std::string(spec.Parent), nullptr);
+        } else if (entry.Parent == "PopupMenu3" || entry.Parent == "PopupMenu1") {
+            auto [it, added] = m_popupMenus.try_emplace(std::string(entry.Parent), nullptr);
             if (added) {
                 it->second = new QMenu(this);
-                it->second->setObjectName(QString::fromUtf8(spec.Parent));
+                it->second->setObjectName(QString::fromUtf8(entry.Parent));
             }
             action = it->second->addAction(caption);
         } else {
-            action = holders.at(spec.Parent)->addAction(caption);
+            action = holders.at(entry.Parent)->addAction(caption);
         }
-        action->setObjectName(spec.Name);
-        action->setVisible(spec.Visible);
-        m_components[spec.Name] = action;
+        action->setObjectName(entry.Name);
+        action->setVisible(entry.Visible);
+        m_components[entry.Name] = action;
         if (command) {
-            std::string name = spec.Name;
+            std::string name = entry.Name;
             connect(action, &QAction::triggered, this, [this, name] { ComponentTriggered(name); });
         }
     }

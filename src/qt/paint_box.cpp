@@ -130,7 +130,7 @@ void PaintBox::showEvent(QShowEvent* event) {
 }
 
 // The paint box's own pixels are repainted by Qt at any time; the engine's paint handler runs
-// where the original received an expose (the box shown or resized), after the event that
+// when the box is exposed (shown or resized), after the event that
 // caused it, so that it never runs in the middle of a layout change.
 void PaintBox::RequestEnginePaint() {
     if (m_enginePaintQueued) {

@@ -2,6 +2,8 @@
 # Arguments: ORVELL, GAME (build/demo), PLAY, GOLDEN (the folder of golden PNG files) and
 # WORK (a scratch folder, emptied first).
 
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/GameData.cmake)
+
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/out ${WORK}/data)
 if(NOT EXISTS ${GAME}/ov_data.orv)
@@ -36,15 +38,4 @@ if(mismatches)
   message(FATAL_ERROR "screenshots differ from their goldens: ${mismatches} (see ${WORK}/out)")
 endif()
 
-# A .stdout file beside the play file lists lines the run must print.
-get_filename_component(play_dir ${PLAY} DIRECTORY)
-get_filename_component(play_name ${PLAY} NAME_WE)
-if(EXISTS ${play_dir}/${play_name}.stdout)
-  file(STRINGS ${play_dir}/${play_name}.stdout wanted)
-  foreach(line IN LISTS wanted)
-    string(FIND "${out}${err}" "${line}" found)
-    if(found EQUAL -1)
-      message(FATAL_ERROR "the run did not print \"${line}\"")
-    endif()
-  endforeach()
-endif()
+check_printed_lines(${PLAY} "${out}${err}")

@@ -1,5 +1,6 @@
 #include "choices/choice_list.h"
 #include "script/script_search.h"
+#include "script_lines.h"
 
 #include <initializer_list>
 #include <map>
@@ -10,20 +11,8 @@
 namespace orv {
 namespace {
 
-std::string Lines(std::initializer_list<std::string_view> lines) {
-    std::string text;
-    for (std::string_view line : lines) {
-        text.append(line);
-        text.push_back('\0');
-    }
-    return text;
-}
-
-int32_t OffsetOfLine(const std::string& text, std::string_view line) {
-    std::string needle = std::string(1, '\0') + std::string(line) + std::string(1, '\0');
-    size_t at = text.find(needle);
-    return at == std::string::npos ? -2 : static_cast<int32_t>(at + 1);
-}
+using test::Lines;
+using test::OffsetOfLine;
 
 // Conditions by their text; `$n` texts from a table.
 class FakeSource : public ChoiceListSource {

@@ -1,4 +1,5 @@
 #include "choices/map_definition.h"
+#include "script_lines.h"
 
 #include <initializer_list>
 #include <string>
@@ -8,14 +9,7 @@
 namespace orv {
 namespace {
 
-std::string Lines(std::initializer_list<std::string_view> lines) {
-    std::string text;
-    for (std::string_view line : lines) {
-        text.append(line);
-        text.push_back('\0');
-    }
-    return text;
-}
+using test::Lines;
 
 TEST(MapDefinition, FindsTheMapByItsLabelWithoutRegardToCase) {
     std::string text =

@@ -1,4 +1,5 @@
 #include "script/script_search.h"
+#include "script_lines.h"
 
 #include <initializer_list>
 #include <string>
@@ -8,21 +9,8 @@
 namespace orv {
 namespace {
 
-// Script text: each line followed by its NUL.
-std::string Lines(std::initializer_list<std::string_view> lines) {
-    std::string text;
-    for (std::string_view line : lines) {
-        text.append(line);
-        text.push_back('\0');
-    }
-    return text;
-}
-
-int32_t OffsetOfLine(const std::string& text, std::string_view line) {
-    std::string needle = std::string(1, '\0') + std::string(line) + std::string(1, '\0');
-    size_t at = text.find(needle);
-    return at == std::string::npos ? -2 : static_cast<int32_t>(at + 1);
-}
+using test::Lines;
+using test::OffsetOfLine;
 
 TEST(ScriptFindLabel, ReturnsTheLineAfterTheLabelIgnoringAsciiCase) {
     std::string text = Lines({"x", ":a", "y"});
