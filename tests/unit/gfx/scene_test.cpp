@@ -226,8 +226,8 @@ TEST_F(SceneTest, ACompositeWhosePartsTakeAPositionsCacheEntryLeavesThatPosition
     EXPECT_EQ(gfx.Characters.Cache.Entry(0).Name, "B007");
     EXPECT_EQ(Scene(200, 300), kShownRed);
     EXPECT_EQ(Scene(600, 300), kShownRed);
-    // Both base parts at 400 - 10, the last one over the first; the offset part 30 pixels
-    // to the right of their left edge and 5 rows down, not cached.
+    // Both base pictures at 400 - 10, the last one over the first; the offset picture lies
+    // 30 pixels to the right of their left edge and 5 rows down, not cached.
     EXPECT_EQ(Scene(395, 300), kShownGreen);
     EXPECT_EQ(Scene(425, 4), kBlue);
     EXPECT_EQ(Scene(425, 5), kShownGreen);
