@@ -38,10 +38,6 @@ Bytes EncodeBmp(const Surface& surface) {
     return out;
 }
 
-} // namespace orv
-
-namespace orv {
-
 namespace {
 
 constexpr uint32_t kCompressionRgb = 0;

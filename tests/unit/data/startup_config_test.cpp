@@ -26,13 +26,7 @@ protected:
     }
 
     Engine& Start() {
-        EngineOptions options;
-        options.GameDirectory = m_game.Path();
-        options.DataDirectory = m_data.Path();
-        options.Seed = 1;
-        m_engine = std::make_unique<Engine>(m_platform, options);
-        m_platform.Engine = m_engine.get();
-        m_engine->FormCreate();
+        m_engine = StartEngine(m_platform, m_game.Path(), m_data.Path());
         return *m_engine;
     }
 

@@ -24,13 +24,7 @@ protected:
     }
 
     Engine& Start() {
-        EngineOptions options;
-        options.GameDirectory = m_dir.Path();
-        options.DataDirectory = m_dir / "data";
-        options.Seed = 1;
-        m_engine = std::make_unique<Engine>(m_platform, options);
-        m_platform.Engine = m_engine.get();
-        m_engine->FormCreate();
+        m_engine = StartEngine(m_platform, m_dir.Path(), m_dir / "data");
         return *m_engine;
     }
 

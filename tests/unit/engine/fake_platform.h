@@ -3,6 +3,8 @@
 // of what the engine asked for.
 
 #include <deque>
+#include <filesystem>
+#include <memory>
 #include <map>
 #include <string>
 #include <vector>
@@ -143,5 +145,20 @@ public:
 private:
     uint64_t m_tickedUpTo = 0;
 };
+
+// An engine on the game in `game`, keeping its data in `data`, with a fixed seed, created on
+// `platform` as the front ends create it (FormCreate included).
+inline std::unique_ptr<orv::Engine> StartEngine(FakePlatform& platform,
+                                                const std::filesystem::path& game,
+                                                const std::filesystem::path& data) {
+    EngineOptions options;
+    options.GameDirectory = game;
+    options.DataDirectory = data;
+    options.Seed = 1;
+    auto engine = std::make_unique<orv::Engine>(platform, options);
+    platform.Engine = engine.get();
+    engine->FormCreate();
+    return engine;
+}
 
 } // namespace orv::test

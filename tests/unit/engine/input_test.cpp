@@ -23,13 +23,7 @@ protected:
                   MakeTextArchive({{"main", Bytes(main.begin(), main.end())},
                                    {"STITLE", Bytes(title.begin(), title.end())}}));
         WriteFile(m_dir / "ov_gra.orv", MakeArchive({}));
-        EngineOptions options;
-        options.GameDirectory = m_dir.Path();
-        options.DataDirectory = m_dir / "data";
-        options.Seed = 1;
-        m_engine = std::make_unique<Engine>(m_platform, options);
-        m_platform.Engine = m_engine.get();
-        m_engine->FormCreate();
+        m_engine = StartEngine(m_platform, m_dir.Path(), m_dir / "data");
     }
 
     // Runs passes until the script waits for the click of its first sleep.

@@ -33,13 +33,7 @@ protected:
         }
         WriteFile(m_dir / "ov_data.orv", MakeTextArchive(texts));
         WriteFile(m_dir / "ov_gra.orv", MakeArchive(PictureEntries()));
-        EngineOptions options;
-        options.GameDirectory = m_dir.Path();
-        options.DataDirectory = m_dir / "data";
-        options.Seed = 1;
-        m_engine = std::make_unique<Engine>(m_platform, options);
-        m_platform.Engine = m_engine.get();
-        m_engine->FormCreate();
+        m_engine = StartEngine(m_platform, m_dir.Path(), m_dir / "data");
         for (int i = 0; i < 5 && e().PassWait != -1; ++i) {
             m_platform.Pass();
         }

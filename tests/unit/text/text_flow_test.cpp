@@ -64,13 +64,7 @@ protected:
         WriteFile(m_dir / "game" / "ov_data.orv",
                   MakeTextArchive({{"main", script}, {"_config", config}}));
         WriteFile(m_dir / "game" / "ov_gra.orv", MakeArchive({{"DUMMY", ToBytes("x")}}));
-        EngineOptions options;
-        options.GameDirectory = m_dir / "game";
-        options.DataDirectory = m_dir / "data";
-        options.Seed = 1;
-        m_engine = std::make_unique<Engine>(m_platform, options);
-        m_platform.Engine = m_engine.get();
-        m_engine->FormCreate();
+        m_engine = StartEngine(m_platform, m_dir / "game", m_dir / "data");
         m_engine->text.SetTextHook([this](std::string_view line) { m_hooked.emplace_back(line); });
         m_platform.Pass(); // StartGame loads main
         return *m_engine;
