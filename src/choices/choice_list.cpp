@@ -14,10 +14,6 @@ constexpr int32_t kTimeoutTicksPerUnit = 20;
 // `@n` limits are read as at most this many digits, so that n x 20 cannot overflow.
 constexpr int kTimeoutDigits = 6;
 
-bool InText(std::string_view script, int32_t pos) {
-    return pos >= 0 && static_cast<size_t>(pos) < script.size();
-}
-
 // The number written at the start of `text` (decimal digits only).
 int32_t LeadingNumber(std::string_view text) {
     int32_t value = 0;
@@ -101,32 +97,6 @@ int32_t ChoiceList::LongestText() const {
         longest = std::max(longest, Branches[i].Text.View().size());
     }
     return static_cast<int32_t>(longest);
-}
-
-int32_t LineAfter(std::string_view script, int32_t pos) {
-    if (!InText(script, pos)) {
-        return static_cast<int32_t>(script.size());
-    }
-    size_t nul = script.find('\0', static_cast<size_t>(pos));
-    return static_cast<int32_t>(nul == std::string_view::npos ? script.size() : nul + 1);
-}
-
-std::string_view LineText(std::string_view script, int32_t pos) {
-    if (!InText(script, pos)) {
-        return {};
-    }
-    size_t start = static_cast<size_t>(pos);
-    size_t nul = script.find('\0', start);
-    return script.substr(start, (nul == std::string_view::npos ? script.size() : nul) - start);
-}
-
-int32_t NextLineStartingWith(std::string_view script, int32_t from, char first) {
-    for (int32_t pos = std::max(from, 0); InText(script, pos); pos = LineAfter(script, pos)) {
-        if (script[static_cast<size_t>(pos)] == first) {
-            return pos;
-        }
-    }
-    return kNotFound;
 }
 
 void ReadChoiceList(std::string_view script, int32_t from, ChoiceListKind kind,

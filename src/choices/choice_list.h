@@ -58,15 +58,4 @@ struct ChoiceList {
 void ReadChoiceList(std::string_view script, int32_t from, ChoiceListKind kind,
                     ChoiceListSource& source, ChoiceList& list);
 
-// Offset of the first line at or after the line start `from` that begins with `first`, or
-// kNotFound. Unlike the dispatcher's searches this one stops at nothing.
-int32_t NextLineStartingWith(std::string_view script, int32_t from, char first);
-
-// The offset of the line after the line that starts at `pos`; the end of the text when it
-// has no NUL.
-int32_t LineAfter(std::string_view script, int32_t pos);
-
-// The text of the line at `pos`, without its NUL.
-std::string_view LineText(std::string_view script, int32_t pos);
-
 } // namespace orv

@@ -61,7 +61,26 @@ int32_t FindLabel(std::string_view script, std::string_view label) {
 }
 
 int32_t SkipToBlockEnd(std::string_view script, int32_t from) {
-    return FindLine(script, from, [](std::string_view line) { return line.starts_with('}'); });
+    return NextLineStartingWith(script, from, '}');
+}
+
+int32_t NextLineStartingWith(std::string_view script, int32_t from, char first) {
+    return FindLine(script, from,
+                    [first](std::string_view line) { return line.starts_with(first); });
+}
+
+std::string_view LineText(std::string_view script, int32_t pos) {
+    if (pos < 0 || static_cast<size_t>(pos) >= script.size()) {
+        return {};
+    }
+    return LineAt(script, static_cast<size_t>(pos));
+}
+
+int32_t LineAfter(std::string_view script, int32_t pos) {
+    if (pos < 0 || static_cast<size_t>(pos) >= script.size()) {
+        return static_cast<int32_t>(script.size());
+    }
+    return static_cast<int32_t>(AfterLine(script, LineAt(script, static_cast<size_t>(pos))));
 }
 
 int32_t SkipNamedBlock(std::string_view script, int32_t from, std::string_view name) {

@@ -29,6 +29,16 @@ int32_t SkipNamedBlock(std::string_view script, int32_t from, std::string_view n
 // (compared over the prefix's length, ASCII case ignored).
 int32_t FindNamedBlock(std::string_view script, int32_t from, std::string_view prefix);
 
+// Offset of the first line at or after `from` that begins with `first`, or kNotFound.
+int32_t NextLineStartingWith(std::string_view script, int32_t from, char first);
+
+// The text of the line that starts at `pos`, without its NUL; empty outside the text.
+std::string_view LineText(std::string_view script, int32_t pos);
+
+// Offset of the line after the line that starts at `pos`; the end of the text when it has
+// no NUL or `pos` lies outside the text.
+int32_t LineAfter(std::string_view script, int32_t pos);
+
 // Offset of the first `byte` strictly after `from`; `from` itself when there is none.
 int32_t FindByte(std::string_view script, int32_t from, uint8_t byte);
 
