@@ -24,6 +24,7 @@ constexpr int32_t None = 0;
 constexpr int32_t Window = 1; // select in window mode: a column of plates
 constexpr int32_t Novel = 2;  // select in novel mode: plates on the text rows
 constexpr int32_t ClickMap = 4;
+constexpr int32_t SelectionTree = 6; // set by the selection tree screen
 } // namespace selection_kind
 
 // The column of plates of a window-mode choice.

@@ -12,15 +12,16 @@ constexpr int32_t kReplayBlinks = 14;
 constexpr uint32_t kBlinkPhaseMs = 100;
 constexpr Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 
+// The selection kinds in which a choice of this subsystem waits to be taken.
+bool TakesChoices(int32_t kind) {
+    return kind == selection_kind::Window || kind == selection_kind::Novel ||
+           kind == selection_kind::ClickMap;
+}
+
 } // namespace
 
 void Choices::CommitChoice(MouseButton /*button*/) {
-    int32_t kind = m_engine.SelectionKind;
-    if (kind != selection_kind::Window && kind != selection_kind::Novel &&
-        kind != selection_kind::ClickMap) {
-        return;
-    }
-    if (ChoiceHover <= 0) {
+    if (!TakesChoices(m_engine.SelectionKind) || ChoiceHover <= 0) {
         return;
     }
     TakeChoice(ChoiceHover, false);
@@ -28,8 +29,7 @@ void Choices::CommitChoice(MouseButton /*button*/) {
 
 bool Choices::TakeFirstChoice() {
     int32_t kind = m_engine.SelectionKind;
-    if (m_engine.Busy || (kind != selection_kind::Window && kind != selection_kind::Novel &&
-                          kind != selection_kind::ClickMap)) {
+    if (m_engine.Busy || !TakesChoices(kind)) {
         return false;
     }
     int32_t first = 0;

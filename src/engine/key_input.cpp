@@ -30,7 +30,7 @@ void Engine::FormKeyDown(int key) {
     if (SystemMenuState != 0 || BacklogOpen || InterruptibleWait || Busy || ConfigScreenOpen) {
         return;
     }
-    if (SelectionKind == 1 && (key == keys::Up || key == keys::Down)) {
+    if (SelectionKind == selection_kind::Window && (key == keys::Up || key == keys::Down)) {
         choices.MovePointerToChoice(key == keys::Down);
         return;
     }

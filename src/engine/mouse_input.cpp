@@ -15,11 +15,6 @@ constexpr int32_t kClickIgnored = 66;
 constexpr int32_t kClickGuardPasses = 5;
 constexpr int32_t kVoiceGuardBelow = 3;
 
-constexpr int32_t kSelect = 1;
-constexpr int32_t kNovelSelect = 2;
-constexpr int32_t kClickMap = 4;
-constexpr int32_t kSelectionTree = 6;
-
 } // namespace
 
 void Engine::RefreshScreenOffset() {
@@ -159,7 +154,7 @@ void Engine::GameModePress(MouseButton button, int x, int y) {
             }
             ContinueWait();
         } else if (ClickGuard == 0) {
-            if (SelectionKind == kSelectionTree) {
+            if (SelectionKind == selection_kind::SelectionTree) {
                 screens.SelectionTreeClick();
             } else {
                 choices.CommitChoice(button);
@@ -169,9 +164,9 @@ void Engine::GameModePress(MouseButton button, int x, int y) {
         ClickGuard = kClickGuardPasses;
         break;
     case MouseButton::Right:
-        if (SelectionKind == kClickMap) {
+        if (SelectionKind == selection_kind::ClickMap) {
             choices.CommitChoice(button);
-        } else if (SelectionKind == kSelectionTree) {
+        } else if (SelectionKind == selection_kind::SelectionTree) {
             screens.SelectionTreeClick();
         } else {
             RightClickAction();
@@ -232,15 +227,15 @@ void Engine::GameModeMove(int x, int y) {
             screens.QuickButtonHover(x, y);
         }
         break;
-    case kSelect:
-    case kNovelSelect:
+    case selection_kind::Window:
+    case selection_kind::Novel:
         screens.QuickButtonHover(x, y);
         choices.ChoiceHoverAt(x, y);
         break;
-    case kClickMap:
+    case selection_kind::ClickMap:
         choices.ChoiceHoverAt(x, y);
         break;
-    case kSelectionTree:
+    case selection_kind::SelectionTree:
         screens.SelectionTreeHover(x, y);
         break;
     default:
