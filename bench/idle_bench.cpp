@@ -54,7 +54,7 @@ void BM_IdlePassWaitingForClick(benchmark::State& state) {
     platform.Attach(*engine);
     engine->FormCreate();
     engine->AppIdle(); // starts the script
-    engine->WaitKind = 1;
+    engine->wait.WaitKind = orv::wait_kind::Page;
     for (auto _ : state) {
         engine->AppIdle();
         platform.DeliverDueTicks();

@@ -1,5 +1,6 @@
 #include "choices/choice_record.h"
 
+#include "save/save_io.h"
 #include "script/dispatcher.h"
 #include "script/variables.h"
 
@@ -8,9 +9,9 @@
 namespace orv {
 
 namespace {
-constexpr int kMode = 161;
-constexpr int kCount = 162;
-constexpr int kPosition = 163;
+constexpr int kMode = cell::ChoiceRecordMode;
+constexpr int kCount = cell::ChoiceRecordCount;
+constexpr int kPosition = cell::ChoiceReplayPosition;
 } // namespace
 
 void ChoiceRecord::Append(int32_t choice) {
@@ -44,6 +45,10 @@ std::optional<int32_t> ChoiceRecord::NextReplayed() {
     return choice;
 }
 
+void ChoiceRecord::ResumeRecording() {
+    ResumeRecordingAt(m_vars.S(kPosition));
+}
+
 void ChoiceRecord::ResumeRecordingAt(int32_t position) {
     m_vars.S(kMode) = kRecording;
     m_vars.S(kCount) = position;
@@ -56,6 +61,10 @@ void ChoiceRecord::SetScriptName(std::string_view name) {
 
 std::string_view ChoiceRecord::ScriptName() const {
     return FieldText(ScriptNameField);
+}
+
+void ChoiceRecord::Exchange(SaveIo& io) {
+    io.Name(save_layout::name::ChoiceRecordScript, save_layout::name::kSize, ScriptNameField);
 }
 
 } // namespace orv

@@ -11,6 +11,7 @@
 
 namespace orv {
 
+class SaveIo;
 class VariableStore;
 
 class ChoiceRecord {
@@ -32,10 +33,13 @@ public:
     // the position or the count lies outside the record (recording then resumes at the
     // position, clamped to the record).
     std::optional<int32_t> NextReplayed();
+    // Recording goes on from the replay position (the return to the title).
+    void ResumeRecording();
 
     // The script that was running when `rec` started; saved games keep it.
     void SetScriptName(std::string_view name);
     std::string_view ScriptName() const;
+    void Exchange(SaveIo& io);
 
     std::array<uint8_t, kCapacity> Choices{};
     char ScriptNameField[kScriptNameSize] = {};

@@ -22,18 +22,23 @@ void Choices::LoadPlates() {
 void Choices::Switch(std::string_view name) {
     ScriptState& script = m_engine.script;
     auto condition = [this](std::string_view text) { return m_engine.dispatcher.Condition(text); };
-    script.ReadPos = SwitchTarget(script.MainText(), script.ReadPos, name, condition);
-    script.NeedLine = 1;
+    script.JumpTo(SwitchTarget(script.MainText(), script.ReadPos, name, condition));
 }
 
 void Choices::ComputedJump(int32_t n) {
     ScriptState& script = m_engine.script;
-    script.ReadPos = ComputedJumpTarget(script.MainText(), script.ReadPos, n);
-    script.NeedLine = 1;
+    script.JumpTo(ComputedJumpTarget(script.MainText(), script.ReadPos, n));
 }
 
 void Choices::RecordingStarted(std::string_view scriptName) {
     Record.SetScriptName(scriptName);
+}
+
+void Choices::Reset() {
+    if (SelectionKind == selection_kind::Window || SelectionKind == selection_kind::Novel) {
+        RestoreScreenBeforeSelect();
+    }
+    SelectionKind = selection_kind::None;
 }
 
 void Choices::RestoreScreenBeforeSelect() {

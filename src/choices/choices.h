@@ -18,7 +18,7 @@ namespace orv {
 class Engine;
 enum class MouseButton;
 
-// Values of the engine's SelectionKind that this subsystem sets.
+// Values of SelectionKind: what the player is to choose from.
 namespace selection_kind {
 constexpr int32_t None = 0;
 constexpr int32_t Window = 1; // select in window mode: a column of plates
@@ -64,10 +64,16 @@ public:
     // A select left unanswered (the return to the title): the screen as it was before the
     // choices were drawn, on BackBuffer and PB.
     void RestoreScreenBeforeSelect();
+    // The return to the title: a select left unanswered takes its plates away, and no
+    // choice waits any longer.
+    void Reset();
     // Once a timer tick while a choice waits and no prompt is open: the click map's time
     // limit.
     void SelectionTick();
 
+    // Not 0 while a choice waits: the idle pass does not step the script meanwhile. Set by
+    // this subsystem and, for its rows, by the selection tree.
+    int32_t SelectionKind = selection_kind::None;
     int32_t ChoiceCount = 0;
     int32_t ChoiceHover = 0; // the choice under the pointer; 0 none, -1 before the first test
     ChoicePanelLayout ChoicePanel;
@@ -85,6 +91,8 @@ public:
 
 private:
     // select (select.cpp).
+    // Busy while the choices are drawn; false when the script goes on at once.
+    bool PresentChoices(int32_t value);
     void LayOutNovelChoices();
     void DrawWindowChoices();
     void DrawNovelChoices();

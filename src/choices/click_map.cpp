@@ -34,7 +34,7 @@ void Choices::ClickMap(std::string_view name) {
     ChoiceHover = 0;
     MapTimeout = List.TimeoutTicks;
     MapTimeoutChoice = List.TimeoutChoice;
-    e.SelectionKind = selection_kind::ClickMap;
+    SelectionKind = selection_kind::ClickMap;
     // A map without regions or time limit could never be left.
     if (ChoiceCount == 0 && MapTimeout == 0) {
         TakeAtOnce(0);
@@ -122,7 +122,7 @@ void Choices::ShowRegionHighlight(int32_t k) {
     const MapRegion& region = Map.Regions[k - 1];
     HighlightScreen.CopyFrom(e.gfx.BackBuffer, kWholeScreen, 0, 0);
     if (!e.vars.String(6).empty()) {
-        e.dispatcher.PlaySoundByName(e.vars.String(7));
+        e.sound.PlaySoundByName(e.vars.String(7));
     }
     if (region.Kind == RegionKind::SamePlace) {
         HighlightScreen.CopyFrom(HitPicture(), ToRect(region.Area), region.Area.Left,
@@ -135,7 +135,7 @@ void Choices::ShowRegionHighlight(int32_t k) {
 }
 
 void Choices::SelectionTick() {
-    if (m_engine.SelectionKind != selection_kind::ClickMap || MapTimeout <= 0) {
+    if (SelectionKind != selection_kind::ClickMap || MapTimeout <= 0) {
         return;
     }
     if (MapTimeout > 1) {

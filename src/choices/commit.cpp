@@ -21,15 +21,15 @@ bool TakesChoices(int32_t kind) {
 } // namespace
 
 void Choices::CommitChoice(MouseButton /*button*/) {
-    if (!TakesChoices(m_engine.SelectionKind) || ChoiceHover <= 0) {
+    if (!TakesChoices(SelectionKind) || ChoiceHover <= 0) {
         return;
     }
     TakeChoice(ChoiceHover, false);
 }
 
 bool Choices::TakeFirstChoice() {
-    int32_t kind = m_engine.SelectionKind;
-    if (m_engine.Busy || !TakesChoices(kind)) {
+    int32_t kind = SelectionKind;
+    if (m_engine.blocking.Busy() || !TakesChoices(kind)) {
         return false;
     }
     int32_t first = 0;
@@ -51,11 +51,11 @@ bool Choices::TakeFirstChoice() {
 
 void Choices::TakeChoice(int32_t k, bool replayed) {
     Engine& e = m_engine;
-    if (e.SelectionKind == selection_kind::ClickMap && ChoiceHover > 0) {
+    if (SelectionKind == selection_kind::ClickMap && ChoiceHover > 0) {
         RemoveRegionHighlight(ChoiceHover);
     }
     const VariableStore& vars = e.vars;
-    e.dispatcher.PlaySoundByName(!vars.String(7).empty() ? vars.String(8) : "SSE01");
+    e.sound.PlaySoundByName(!vars.String(7).empty() ? vars.String(8) : "SSE01");
     // A replayed choice is in the record already: the last one of a replay turns recording
     // back on, and must not be recorded a second time.
     if (!replayed) {
@@ -63,14 +63,14 @@ void Choices::TakeChoice(int32_t k, bool replayed) {
     }
     MapTimeout = 0;
     MapTimeoutChoice = 0;
-    if (e.SelectionKind == selection_kind::Window) {
+    if (SelectionKind == selection_kind::Window) {
         BlinkRow(k, replayed ? kReplayBlinks : kBlinks);
         e.gfx.BackBuffer.CopyFrom(SavedScreen, kWholeScreen, 0, 0);
         e.gfx.PresentWhole(e.gfx.BackBuffer);
-        if (e.WindowShown) {
+        if (e.text.WindowShown) {
             e.text.NewPage();
         }
-    } else if (e.SelectionKind == selection_kind::Novel) {
+    } else if (SelectionKind == selection_kind::Novel) {
         e.text.NewPage();
     }
     FinishChoice(List.OffsetOf(k));
@@ -86,24 +86,21 @@ void Choices::BlinkRow(int32_t k, int32_t times) {
     Engine& e = m_engine;
     Platform& host = e.Host();
     Rect row = RowRect(k);
-    uint8_t wasBusy = e.Busy;
-    e.Busy = 1;
+    BusyScope busy(e.blocking);
     for (int32_t phase = 0; phase < 2 * times; ++phase) {
         const Surface& look = phase % 2 == 0 ? e.gfx.BackBuffer : HighlightScreen;
         e.gfx.Present(look, row, row.X, row.Y);
         host.Sleep(kBlinkPhaseMs);
         host.PumpMessages();
     }
-    e.Busy = wasBusy;
 }
 
 void Choices::FinishChoice(int32_t offset) {
     Engine& e = m_engine;
-    e.vars.S(15) = 0;
-    e.script.ReadPos = offset;
-    e.vars.S(10) = 0;
-    e.script.NeedLine = 1;
-    e.SelectionKind = selection_kind::None;
+    e.vars.S(cell::SecondPartsSheet) = 0;
+    e.script.JumpTo(offset);
+    e.vars.S(cell::ResumePoint) = 0;
+    SelectionKind = selection_kind::None;
     ChoiceHover = 0;
 }
 

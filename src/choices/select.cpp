@@ -42,25 +42,31 @@ void Choices::Select(int32_t value) {
     Engine& e = m_engine;
     if (value == 0) {
         e.dispatcher.PrepareForChoice();
-        e.dispatcher.PlaySoundByName("SSE02");
+        e.sound.PlaySoundByName("SSE02");
     }
-    e.Busy = 1;
-    e.SelectionKind = e.vars.S(160) != 0 ? selection_kind::Novel : selection_kind::Window;
+    if (PresentChoices(value)) {
+        ReplayRecordedChoice();
+    }
+}
+
+bool Choices::PresentChoices(int32_t value) {
+    Engine& e = m_engine;
+    BusyScope busy(e.blocking);
+    SelectionKind = e.vars.S(cell::NovelMode) != 0 ? selection_kind::Novel : selection_kind::Window;
     StoreSource source(e);
     ReadChoiceList(e.script.MainText(), e.script.ReadPos, ChoiceListKind::Select, source, List);
     ChoiceCount = List.Count;
-    if (e.SelectionKind == selection_kind::Novel) {
+    if (SelectionKind == selection_kind::Novel) {
         LayOutNovelChoices();
     }
     // With every condition false nothing could ever be chosen: the script goes on after
     // the group instead of waiting for ever.
     if (value != 0 || ChoiceCount == 0) {
         TakeAtOnce(value);
-        e.Busy = 0;
-        return;
+        return false;
     }
     SavedScreen.CopyFrom(e.gfx.BackBuffer, kWholeScreen, 0, 0);
-    if (e.SelectionKind == selection_kind::Window) {
+    if (SelectionKind == selection_kind::Window) {
         DrawWindowChoices();
     } else {
         DrawNovelChoices();
@@ -68,8 +74,7 @@ void Choices::Select(int32_t value) {
     ChoiceHover = -1;
     Point pointer = PointerPosition();
     ChoiceHoverAt(pointer.X, pointer.Y);
-    e.Busy = 0;
-    ReplayRecordedChoice();
+    return true;
 }
 
 void Choices::LayOutNovelChoices() {
@@ -129,7 +134,7 @@ void Choices::DrawNovelChoices() {
 }
 
 void Choices::ChoiceHoverAt(int32_t x, int32_t y) {
-    int32_t kind = m_engine.SelectionKind;
+    int32_t kind = SelectionKind;
     if (kind == selection_kind::ClickMap) {
         ClickMapHoverAt(x, y);
         return;
@@ -164,7 +169,7 @@ int32_t Choices::NovelChoiceAt(int32_t x, int32_t y) const {
 }
 
 Rect Choices::RowRect(int32_t k) const {
-    if (m_engine.SelectionKind == selection_kind::Novel) {
+    if (SelectionKind == selection_kind::Novel) {
         return ToRect(ChoiceRects[k - 1]);
     }
     return Rect{ChoicePanel.Left, ChoicePanel.Top + (k - 1) * ChoicePanel.RowHeight,
@@ -180,7 +185,7 @@ void Choices::RedrawRows() {
 }
 
 void Choices::MovePointerToChoice(bool down) {
-    if (m_engine.SelectionKind != selection_kind::Window || ChoiceCount <= 0) {
+    if (SelectionKind != selection_kind::Window || ChoiceCount <= 0) {
         return;
     }
     int32_t target = ChoiceHover <= 0 ? (down ? ChoiceCount : 1) : ChoiceHover + (down ? 1 : -1);

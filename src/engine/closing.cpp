@@ -8,25 +8,25 @@ bool Engine::FormCloseQuery() {
         return true;
     }
     globals.Save();
-    if (InterruptibleWait) {
+    if (blocking.InterruptibleWait()) {
         // The running effect stops early; the picture command asks the question itself.
-        InterruptRequest = 2;
+        blocking.InterruptRequest = 2;
         return false;
     }
-    if (Busy) {
+    if (blocking.Busy()) {
         return false;
     }
     ScriptRunning = 0;
-    screens.StaffRollPause();
+    screens.staffRoll.Pause();
     MessageBoxResult answer = m_platform.MessageBox(kQuitQuestion, kConfirmCaption,
                                                     MessageBoxButtons::OkCancel,
                                                     MessageBoxIcon::Question);
     bool close = answer == MessageBoxResult::Ok;
     if (close) {
-        InterruptRequest = 1;
-        screens.StaffRollStop();
+        blocking.InterruptRequest = 1;
+        screens.staffRoll.Stop();
     }
-    screens.StaffRollResume();
+    screens.staffRoll.Resume();
     ScriptRunning = 1;
     return close;
 }

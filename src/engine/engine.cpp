@@ -5,13 +5,14 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "save/save_io.h"
 
 namespace orv {
 
 Engine::Engine(Platform& platform, EngineOptions options)
     : archives(options.GameDirectory), script(archives, m_scriptHooks), dispatcher(*this),
       choices(*this), text(*this), backlog(*this), gfx(*this), sound(*this), globals(*this),
-      screens(*this), prompts(*this), saves(*this), m_platform(platform),
+      screens(*this), dialogs(*this), prompts(*this), saves(*this), m_platform(platform),
       m_options(std::move(options)) {}
 
 bool Engine::SetupProgramPresent() {
@@ -44,9 +45,7 @@ void Engine::ReportMissingData() {
 
 void Engine::InitialiseEngine() {
     random.Seed(m_options.Seed ? *m_options.Seed : static_cast<uint32_t>(std::time(nullptr)));
-    for (int i = 0; i < 200; ++i) {
-        vars.S(i) = 0;
-    }
+    vars.ClearSavedSystemCells();
     const char* temp = std::getenv("TMPDIR");
     TempDirectory = temp && *temp ? temp : "/tmp";
     // The working directory is never changed; every path is built from the game
@@ -76,9 +75,9 @@ void Engine::InitialiseEngine() {
     for (int i = 0; i < 10; ++i) {
         vars.G(i) = settings.GV[static_cast<size_t>(i)];
     }
-    vars.S(6) = settings.PlayerNamesChanged ? 1 : 0;
-    vars.S(50) = settings.DatePanel;
-    vars.S(51) = settings.TXWStyle;
+    vars.S(cell::NamesChanged) = settings.PlayerNamesChanged ? 1 : 0;
+    vars.S(cell::DatePanel) = settings.DatePanel;
+    vars.S(cell::WindowStyle) = settings.TXWStyle;
 
     text.CreateFont();
     gfx.CreateSurfaces();
@@ -104,32 +103,21 @@ void Engine::InitialiseEngine() {
     InitialSystemCells();
     UpdateMenus();
     StartRequested = 1;
-    screens.CreateViews();
+    screens.gallery.CreateViews();
 }
 
 void Engine::InitialSystemCells() {
     backlog.ClearLog();
-    vars.S(0) = 3;
-    vars.S(5) = 0;
-    vars.S(8) = 8;
-    vars.S(20) = 250;
-    vars.S(21) = 550;
-    vars.S(27) = 5;
-    vars.S(32) = 520;
-    vars.S(33) = 30;
-    vars.S(37) = 0xFFFFFF;
-    vars.S(31) = 0;
-    vars.S(100) = settings.Clear;
-    for (int i = 0; i < 1000; ++i) {
-        vars.V(i) = 0;
+    for (const cell::StartValue& start : cell::kStartValues) {
+        vars.S(start.Cell) = start.Value;
     }
-    text.ResetTextState();
+    vars.S(cell::ClearCount) = settings.Clear;
+    vars.ClearGameVariables();
+    text.Reset();
     gfx.ResetCharacterPositions();
-    WindowShown = 0;
-    SystemMenuState = 0;
-    BacklogOpen = 0;
-    InterruptibleWait = 0;
-    InterruptRequest = 0;
+    prompts.SystemMenuState = 0;
+    screens.Close(screens.backlog);
+    blocking.InterruptRequest = 0;
     vars.SetString(0, settings.PlayerName);
     vars.SetString(1, settings.PlayerName2);
     vars.SetString(2, settings.PlayerName3);
@@ -153,16 +141,16 @@ void Engine::StartGame() {
     }
 }
 
+void Engine::ExchangeLoopState(SaveIo& io) {
+    io.Int(save_layout::RecordOffset(save_layout::record::ScriptRunning), ScriptRunning);
+}
+
 void Engine::ShowBackBuffer() {
     gfx.PresentWhole(gfx.BackBuffer);
 }
 
 void Engine::PBPaint() {
-    if (ScreenMode == screen_mode::WindowHidden) {
-        gfx.PresentWhole(gfx.SceneWithoutWindow());
-    } else if (ScreenMode == screen_mode::StatusScreen) {
-        screens.StatusScreenPaint();
-    } else {
+    if (!screens.InputOwner().Paint()) {
         ShowBackBuffer();
     }
     sound.ApplyVolumes();
@@ -176,7 +164,7 @@ void Engine::FormResize() {
 
 void EngineScriptHooks::MainScriptLoaded() {
     m_engine.ScriptRunning = 1;
-    m_engine.vars.S(10) = 0;
+    m_engine.vars.S(cell::ResumePoint) = 0;
 }
 
 } // namespace orv

@@ -15,10 +15,13 @@
 #include "gfx/graphics.h"
 #include "platform/platform.h"
 #include "prompts/prompts.h"
+#include "choices/choices.h"
+#include "dialogs/dialogs.h"
+#include "engine/blocking.h"
+#include "engine/wait_state.h"
 #include "save/global_data.h"
 #include "save/save_slots.h"
 #include "screens/screens.h"
-#include "choices/choices.h"
 #include "script/dispatcher.h"
 #include "script/random.h"
 #include "script/script_state.h"
@@ -38,19 +41,6 @@ struct EngineOptions {
 
 // Menu items, pop-up items and tool-bar buttons together.
 inline constexpr int kMenuComponentCount = 33;
-
-// Screen modes: which screen owns the loop and input.
-namespace screen_mode {
-constexpr int32_t Game = 0;
-constexpr int32_t WindowHidden = 1;
-constexpr int32_t StaffRoll = 3;
-constexpr int32_t StatusScreen = 4;
-constexpr int32_t Gallery = 6;
-constexpr int32_t ScrollingPicture = 7;
-constexpr int32_t Recollection = 8;
-constexpr int32_t PageReview = 9;
-constexpr int32_t GameScreen = 10;
-} // namespace screen_mode
 
 class Engine;
 
@@ -124,10 +114,16 @@ public:
     void RightClickAction();
     // The voice that played last, once more.
     void ReplayLastVoice();
+    // The screen position of the pointer, taken at every press and key press.
+    void RefreshScreenOffset();
+    bool BackgroundLoopRuns() const { return gfx.Loop.Active; }
     // The modal save list (mode 1 saves, 0 loads) after its system sound.
-    void OpenSaveList(int32_t mode, std::string_view sound);
+    void OpenSaveList(int32_t mode, std::string_view systemSound);
     // Writes one user setting to the settings store.
     void WriteSetting(std::string_view name, std::string_view value);
+
+    // A saved game keeps whether the script runs.
+    void ExchangeLoopState(SaveIo& io);
 
     // Presents BackBuffer whole on PB.
     void ShowBackBuffer();
@@ -147,31 +143,21 @@ public:
     Sound sound;
     GlobalData globals;
     Screens screens;
+    Dialogs dialogs;
     GameConfig config;
     UserSettings settings;
     Prompts prompts;
     SaveSlots saves;
 
+    // The loop: what the script waits for, and the blocking work that holds input back.
+    WaitState wait;
+    BlockingState blocking;
+
     // Loop fields.
-    int32_t ScreenMode = screen_mode::Game;
-    int32_t SystemMenuState = 0;
-    int32_t BacklogOpen = 0;
-    int32_t SelectionKind = 0;
-    int32_t WaitKind = 0;
-    int32_t TickWait = 0;
-    int32_t ClickGuard = 0;
-    int32_t AutoWaitTicks = 0;
-    int32_t PassWait = 0;
     uint8_t ScriptRunning = 0;
     int32_t SkipActive = 0;
-    uint8_t Busy = 0;
-    uint8_t InterruptibleWait = 0;
-    int32_t InterruptRequest = 0;
-    uint8_t VoiceWait = 0;
     uint8_t QuitRequested = 0;
     uint8_t StartRequested = 0;
-    uint8_t WindowShown = 0;
-    int32_t ConfigScreenOpen = 0;
     uint8_t MenusLocked = 0;
     int32_t FullScreenMode = 0;
     int32_t FullScreenActive = 0;
@@ -180,7 +166,6 @@ public:
     Rect SavedBounds;
     std::array<uint8_t, kMenuComponentCount> MenuDisabledStates{}; // 0: enabled
     int32_t MovieCountdown = 0; // the movie player's tag: 20 at start, 1 when it may end
-    uint8_t ReplayMode = 0;
 
     // Input fields.
     int32_t PointerX = 0; // last pointer position over PB
@@ -198,16 +183,13 @@ public:
 private:
     void InitialiseEngine();
     void InitialSystemCells();
-    void GamePass(uint32_t passStart);
     void AdvanceFrameLoop();
     void PaceUntil(uint32_t passStart, uint32_t minimumMs);
     bool SetupProgramPresent();
-    void RefreshScreenOffset();
-    void GameModePress(MouseButton button, int x, int y);
-    void OwnedScreenPress(MouseButton button, int x, int y);
-    void GameModeMove(int x, int y);
-    void GameModeKeyDown(int key);
-    bool BackgroundLoopRuns() const { return gfx.Loop.Active; }
+    // A left press stops the voice unless the last click just started it.
+    void StopVoiceOnPress(MouseButton button);
+    // The S056 click override; true when it took the press.
+    bool ClickOverride(MouseButton button);
 
     Platform& m_platform;
     EngineOptions m_options;

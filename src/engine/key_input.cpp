@@ -1,114 +1,51 @@
-// The keyboard and the wheel. Keys and the wheel are ignored while the confirmation prompt,
-// the config screen or a blocking effect owns the game; the backlog takes its own keys.
+// The keyboard and the wheel. The backlog and the config screen take them while they are
+// open; otherwise the keys below act in every screen, and the screen that owns input adds
+// its own (the game its skip and auto keys, page review its arrows). Keys and the wheel are
+// ignored while the confirmation prompt or a blocking effect holds the game.
 #include "engine/engine.h"
 #include "engine/keys.h"
 
 namespace orv {
 
 namespace {
-
-// The player may swap the two skip and auto keys (CS_SWAP).
-int SwappedKey(int key, bool swap) {
-    if (!swap) {
-        return key;
-    }
-    if (key == keys::Control) {
-        return keys::Shift;
-    }
-    if (key == keys::Shift) {
-        return keys::Control;
-    }
-    return key;
-}
-
 constexpr char kBackspace = '\b';
 constexpr char kEscape = '\x1b';
-
 } // namespace
 
 void Engine::FormKeyDown(int key) {
-    if (SystemMenuState != 0 || BacklogOpen || InterruptibleWait || Busy || ConfigScreenOpen) {
+    Screen& owner = screens.InputOwner();
+    if (owner.Layer() != ScreenLayer::Game || prompts.IsOpen() || blocking.InterruptibleWait() ||
+        blocking.Busy()) {
         return;
     }
-    if (SelectionKind == selection_kind::Window && (key == keys::Up || key == keys::Down)) {
+    if (choices.SelectionKind == selection_kind::Window && (key == keys::Up || key == keys::Down)) {
         choices.MovePointerToChoice(key == keys::Down);
         return;
     }
-    if (ScreenMode == screen_mode::PageReview) {
-        if ((key == keys::Left || key == keys::Right) && SelectionKind == 0 &&
-            !BackgroundLoopRuns()) {
-            backlog.RewindStep(key == keys::Left ? -1 : 1);
-        }
-        return;
-    }
-    if (ScreenMode == screen_mode::Game) {
-        GameModeKeyDown(SwappedKey(key, settings.CS_SWAP));
-    }
-}
-
-void Engine::GameModeKeyDown(int key) {
-    switch (key) {
-    case keys::Tab:
-        RefreshScreenOffset();
-        RightClickAction();
-        break;
-    case keys::Shift:
-        SkipActive = 0;
-        if (vars.S(26) != 0) {
-            vars.S(26) = 0;
-        } else {
-            if (vars.S(27) == 0) {
-                vars.S(27) = 4;
-            }
-            vars.S(26) = vars.S(27);
-        }
-        screens.RefreshQuickButtons();
-        break;
-    case keys::Control:
-        // Skip mode lasts while the key is held; each repeat of the key-down toggles it.
-        if (SkipActive) {
-            dispatcher.StopSkip();
-            break;
-        }
-        vars.S(26) = 0;
-        dispatcher.StopSkip();
-        sound.StopVoice();
-        vars.S(60) = 2;
-        screens.RefreshQuickButtons();
-        SkipActive = 1;
-        break;
-    case keys::Left:
-        if (!BackgroundLoopRuns() && SelectionKind == 0) {
-            backlog.EnterRewind();
-        }
-        break;
-    default:
-        break;
-    }
+    owner.KeyDown(key);
 }
 
 void Engine::FormKeyUp(int key) {
-    if (BacklogOpen || ConfigScreenOpen) {
+    if (screens.InputOwner().Layer() != ScreenLayer::Game) {
         return;
     }
-    if (SwappedKey(key, settings.CS_SWAP) != keys::Control) {
+    if (keys::SwappedKey(key, settings.CS_SWAP) != keys::Control) {
         return;
     }
-    vars.S(60) = 0;
+    vars.S(cell::SkipIndicator) = 0;
     SkipActive = 0;
-    if (ScreenMode == screen_mode::Game && !Busy) {
-        screens.RefreshQuickButtons();
+    if (screens.Mode() == screen_mode::Game && !blocking.Busy()) {
+        screens.quickButtons.Refresh();
     }
 }
 
 void Engine::FormKeyPress(char key) {
-    if (SystemMenuState != 0 || ConfigScreenOpen) {
+    if (prompts.IsOpen()) {
         return;
     }
-    if (BacklogOpen) {
-        if (key == kBackspace) {
-            backlog.CloseBacklog();
-        }
+    Screen& owner = screens.InputOwner();
+    if (owner.Layer() != ScreenLayer::Game) {
+        owner.KeyPress(key);
         return;
     }
     switch (key) {
@@ -124,18 +61,19 @@ void Engine::FormKeyPress(char key) {
     default:
         break;
     }
-    if (InterruptibleWait || Busy) {
+    if (blocking.InterruptibleWait() || blocking.Busy()) {
         return;
     }
     RefreshScreenOffset();
-    bool gameFree = ScreenMode == screen_mode::Game && !BackgroundLoopRuns();
+    int32_t mode = screens.Mode();
+    bool gameFree = mode == screen_mode::Game && !BackgroundLoopRuns();
     switch (key) {
     case kBackspace:
         if (gameFree) {
-            vars.S(65) = 2;
-            screens.RefreshQuickButtons();
+            vars.S(cell::BacklogButton) = 2;
+            screens.quickButtons.Refresh();
             backlog.OpenBacklog();
-            vars.S(65) = 1;
+            vars.S(cell::BacklogButton) = 1;
         }
         break;
     case kEscape:
@@ -150,27 +88,27 @@ void Engine::FormKeyPress(char key) {
         break;
     case 'L':
     case 'l':
-        if (vars.S(0) <= 1 && gameFree) {
+        if (vars.S(cell::SaveLoad) <= 1 && gameFree) {
             OpenSaveList(0, "SSE06");
         }
         break;
     case 'Q':
     case 'q':
-        if (vars.S(0) == 0 && gameFree) {
+        if (vars.S(cell::SaveLoad) == 0 && gameFree) {
             saves.QuickSave();
         }
         break;
     case 'S':
     case 's':
-        if (vars.S(0) == 0 && gameFree) {
+        if (vars.S(cell::SaveLoad) == 0 && gameFree) {
             OpenSaveList(1, "SSE05");
         }
         break;
     case 'W':
     case 'w':
-        if (ScreenMode == screen_mode::WindowHidden) {
+        if (mode == screen_mode::WindowHidden) {
             backlog.RestoreMessageWindow();
-        } else if (ScreenMode == screen_mode::Game) {
+        } else if (mode == screen_mode::Game) {
             backlog.HideMessageWindow();
         }
         break;
@@ -184,33 +122,19 @@ void Engine::FormKeyPress(char key) {
 }
 
 void Engine::FormMouseWheel(int delta) {
-    if (WheelBusy || ConfigScreenOpen) {
+    if (WheelBusy) {
         return;
     }
-    if (BacklogOpen) {
-        backlog.BacklogWheel(delta);
+    Screen& owner = screens.InputOwner();
+    if (owner.Layer() != ScreenLayer::Game) {
+        owner.Wheel(delta);
         return;
     }
-    if (SystemMenuState != 0 || Busy || BackgroundLoopRuns()) {
+    if (prompts.IsOpen() || blocking.Busy() || BackgroundLoopRuns()) {
         return;
     }
     WheelBusy = 1;
-    if (ScreenMode == screen_mode::PageReview) {
-        backlog.RewindStep(delta > 0 ? -1 : 1);
-    } else if (ScreenMode == screen_mode::Game && SelectionKind == 0) {
-        if (delta > 0) {
-            if (settings.WHEEL_MODE) {
-                backlog.OpenBacklog();
-            } else {
-                backlog.EnterRewind();
-            }
-        } else {
-            if (!settings.CV_THROUGH) {
-                sound.StopVoice();
-            }
-            ContinueWait();
-        }
-    }
+    owner.Wheel(delta);
     WheelBusy = 0;
 }
 

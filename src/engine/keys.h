@@ -17,4 +17,12 @@ constexpr int Right = 0x27;
 constexpr int Down = 0x28;
 // Letters and digits are their upper-case ASCII codes ('A' = 0x41, '0' = 0x30).
 
+// The player may swap the two skip and auto keys (CS_SWAP).
+constexpr int SwappedKey(int key, bool swap) {
+    if (!swap) {
+        return key;
+    }
+    return key == Control ? Shift : key == Shift ? Control : key;
+}
+
 } // namespace orv::keys

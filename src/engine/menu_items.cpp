@@ -44,22 +44,22 @@ void OpenSaveDialog(Engine& e) {
 }
 // The menu-bar and tool-bar entries of the dialogs stay away from a running effect.
 void OpenLoadDialogUnlessInterruptible(Engine& e) {
-    if (!e.InterruptibleWait) {
+    if (!e.blocking.InterruptibleWait()) {
         OpenLoadDialog(e);
     }
 }
 void OpenSaveDialogUnlessInterruptible(Engine& e) {
-    if (!e.InterruptibleWait) {
+    if (!e.blocking.InterruptibleWait()) {
         OpenSaveDialog(e);
     }
 }
 void OpenConfig(Engine& e) {
-    e.screens.OpenConfig();
+    e.screens.config.Open();
 }
 void StopAndOpenConfig(Engine& e) {
-    if (!e.Busy) {
+    if (!e.blocking.Busy()) {
         e.dispatcher.StopSkipAndAuto(true);
-        e.screens.OpenConfig();
+        e.screens.config.Open();
     }
 }
 void AskTitle(Engine& e) {
@@ -70,7 +70,7 @@ void CloseWindow(Engine& e) {
 }
 // The exit button of the tool bar offers the exit menu below it.
 void OpenExitMenu(Engine& e) {
-    if (e.Busy) {
+    if (e.blocking.Busy()) {
         return;
     }
     e.dispatcher.StopSkipAndAuto(true);
@@ -91,7 +91,7 @@ void NextReplayScene(Engine& e) {
     e.screens.NextReplayScene();
 }
 void QuitReplay(Engine& e) {
-    if (e.InterruptibleWait) {
+    if (e.blocking.InterruptibleWait()) {
         return;
     }
     e.sound.StopVoice();

@@ -48,7 +48,7 @@ void Engine::UpdateMenus() {
         return;
     }
     set(kAlwaysItems, true);
-    switch (vars.S(0)) {
+    switch (vars.S(cell::SaveLoad)) {
     case 0:
         set(kSaveLoadItems, true);
         break;
@@ -63,7 +63,7 @@ void Engine::UpdateMenus() {
     default:
         break;
     }
-    if (vars.S(28) == 0) {
+    if (vars.S(cell::SavingAllowed) == 0) {
         set(kSaveItems, false);
     }
     if (BackgroundLoopRuns()) {

@@ -1,4 +1,4 @@
-// Movie hand-off: the movie plays in its own panel while Busy holds the script.
+// Movie hand-off: the movie plays in its own panel while it holds the script.
 #include "engine/engine.h"
 
 #include "base/files.h"
@@ -19,13 +19,13 @@ void Engine::PlayMovie(const std::string& fileName) {
         return;
     }
     if (!m_platform.OpenMovie(path->string())) {
-        Busy = 0;
+        blocking.Release(BlockingState::Holding::Movie);
         return;
     }
     MovieCountdown = kMovieCountdownStart;
     m_platform.ShowMoviePanel(true);
     m_platform.PlayMovie();
-    Busy = 1;
+    blocking.Hold(BlockingState::Holding::Movie);
 }
 
 void Engine::EndMovie() {
@@ -44,7 +44,7 @@ void Engine::EndMovie() {
         }
     }
     m_platform.CloseMovie();
-    Busy = 0;
+    blocking.Release(BlockingState::Holding::Movie);
     MenusLocked = 0;
     UpdateMenus();
     if (wasFullScreen) {

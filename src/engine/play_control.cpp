@@ -14,33 +14,33 @@ void Engine::ContinueWait() {
 
 void Engine::StartSkip() {
     sound.StopVoice();
-    vars.S(60) = 2;
-    screens.RefreshQuickButtons();
+    vars.S(cell::SkipIndicator) = 2;
+    screens.quickButtons.Refresh();
     SkipActive = 1;
 }
 
 void Engine::ToggleAuto() {
-    if (vars.S(26) != 0) {
-        vars.S(61) = 0;
-        vars.S(27) = vars.S(26);
-        vars.S(26) = 0;
+    if (vars.S(cell::AutoLevel) != 0) {
+        vars.S(cell::AutoIndicator) = 0;
+        vars.S(cell::AutoLevelRestored) = vars.S(cell::AutoLevel);
+        vars.S(cell::AutoLevel) = 0;
     } else {
-        vars.S(61) = 2;
-        if (vars.S(27) < 1 || vars.S(27) > config.SPD_MAX) {
-            vars.S(27) = 4;
+        vars.S(cell::AutoIndicator) = 2;
+        if (vars.S(cell::AutoLevelRestored) < 1 || vars.S(cell::AutoLevelRestored) > config.SPD_MAX) {
+            vars.S(cell::AutoLevelRestored) = 4;
         }
-        vars.S(26) = vars.S(27);
+        vars.S(cell::AutoLevel) = vars.S(cell::AutoLevelRestored);
     }
-    vars.S(60) = 0;
-    screens.RefreshQuickButtons();
+    vars.S(cell::SkipIndicator) = 0;
+    screens.quickButtons.Refresh();
 }
 
 void Engine::SwitchAutoOn(int32_t level) {
-    if (vars.S(27) == 0) {
-        vars.S(27) = level;
+    if (vars.S(cell::AutoLevelRestored) == 0) {
+        vars.S(cell::AutoLevelRestored) = level;
     }
-    vars.S(26) = vars.S(27);
-    screens.RefreshQuickButtons();
+    vars.S(cell::AutoLevel) = vars.S(cell::AutoLevelRestored);
+    screens.quickButtons.Refresh();
 }
 
 void Engine::RightClickAction() {
@@ -78,15 +78,15 @@ void Engine::RightClickAction() {
 }
 
 void Engine::ReplayLastVoice() {
-    std::string_view voice = FieldText(dispatcher.LastVoice);
+    std::string_view voice = FieldText(sound.LastVoice);
     if (!voice.empty()) {
         sound.PlayVoice(voice);
     }
 }
 
-void Engine::OpenSaveList(int32_t mode, std::string_view sound) {
-    dispatcher.PlaySoundByName(sound);
-    screens.ShowSaveList(mode);
+void Engine::OpenSaveList(int32_t mode, std::string_view systemSound) {
+    sound.PlaySoundByName(systemSound);
+    dialogs.ShowSaveList(mode);
 }
 
 } // namespace orv

@@ -48,7 +48,7 @@ void Graphics::MoveCharacters(std::string_view argument) {
     }
     // One group of name, x, y and frames for each character; a scene holds at most four.
     int characters = std::min(count / 4, CharacterLayer::kMaxDrawn);
-    m_engine.WindowShown = 0;
+    m_engine.text.ForgetWindow();
     std::string list;
     for (int i = 0; i < characters; ++i) {
         if (i > 0) {
@@ -72,14 +72,14 @@ void Graphics::MoveCharacters(std::string_view argument) {
         longest = std::max(longest, move.Frames);
     }
 
-    m_engine.Busy = 1;
-    m_engine.InterruptibleWait = 1;
+    BlockingState& blocking = m_engine.blocking;
+    InterruptibleScope interruptible(blocking);
     // S019 tells whether this move was cut short, not an earlier transition.
-    vars.S(19) = 0;
+    vars.S(cell::CutShort) = 0;
     StartFrameClock();
     int64_t t = 0;
     while (true) {
-        if (m_engine.InterruptRequest != 0) {
+        if (blocking.InterruptRequest != 0) {
             // A click ends the move: every character goes to where the last frame puts it.
             // (Stepping one frame at a time to get there would take as long as the frame
             // count is large.)
@@ -101,8 +101,8 @@ void Graphics::MoveCharacters(std::string_view argument) {
             vars.S(kPositionXCell + base + i) = x;
             vars.S(kPositionYCell + base + i) = y;
         }
-        if (m_engine.InterruptRequest != 0) {
-            vars.S(19) = 1;
+        if (blocking.InterruptRequest != 0) {
+            vars.S(cell::CutShort) = 1;
         }
         ComposeScene();
         PresentWhole(SceneSurface);
@@ -112,13 +112,11 @@ void Graphics::MoveCharacters(std::string_view argument) {
         t += WaitFrames(kMoveFrameMs);
     }
     // The click has been answered; a close request stays for whoever asks the question.
-    if (m_engine.InterruptRequest == 1) {
-        m_engine.InterruptRequest = 0;
+    if (blocking.InterruptRequest == 1) {
+        blocking.InterruptRequest = 0;
     }
     m_engine.text.BuildWindowPicture();
     BackBuffer.CopyFrom(SceneSurface, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
-    m_engine.Busy = 0;
-    m_engine.InterruptibleWait = 0;
 }
 
 } // namespace orv

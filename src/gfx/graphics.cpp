@@ -27,6 +27,11 @@ void Graphics::ResetCharacterPositions() {
     ResetPositionTable(m_engine.vars);
 }
 
+void Graphics::Reset() {
+    Loop.Active = false;
+    m_engine.vars.S(cell::OverlayShown) = 0;
+}
+
 void Graphics::Present(const Surface& source, Rect from, int x, int y) {
     if (&source != &m_paintBox) {
         m_paintBox.CopyFrom(source, from, x, y);
@@ -43,18 +48,15 @@ void Graphics::RunTransition(int32_t /*pattern*/) {
     // Until the transition patterns land, every pattern ends at once where they all end:
     // PB shows BackBuffer.
     VariableStore& vars = m_engine.vars;
-    m_engine.Busy = 1;
-    m_engine.InterruptibleWait = 1;
-    m_engine.InterruptRequest = 0;
-    vars.S(19) = 0;
+    InterruptibleScope interruptible(m_engine.blocking);
+    m_engine.blocking.InterruptRequest = 0;
+    vars.S(cell::CutShort) = 0;
     PresentWhole(BackBuffer);
     // A speed setting lasts for one transition.
-    vars.S(16) = 0;
-    if (vars.S(160) != 0) {
+    vars.S(cell::TransitionDuration) = 0;
+    if (vars.S(cell::NovelMode) != 0) {
         PreviousSurface.CopyFrom(BackBuffer, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
     }
-    m_engine.Busy = 0;
-    m_engine.InterruptibleWait = 0;
 }
 
 } // namespace orv

@@ -14,6 +14,7 @@
 namespace orv {
 
 class Engine;
+class SaveIo;
 
 // The background loop animation started by bg_anim.
 struct FrameLoop {
@@ -36,6 +37,10 @@ public:
     void LoadPictureSets();
     // MoveCharacters with INIT: the position table back to its defaults.
     void ResetCharacterPositions();
+    // The return to the title: the background loop stopped and the overlay taken away.
+    void Reset();
+    // A saved game keeps the names of the pictures in use.
+    void Exchange(SaveIo& io);
     bool MangaSymbolShown() const { return false; }
     void MangaSymbolTick() {}
     // Takes the manga symbol off the screen before the scene is presented again.

@@ -35,7 +35,7 @@ void Graphics::ShowPanicScreen() {
     m_engine.UpdateMenus();
     PresentWhole(BackBuffer);
     m_panicShown = true;
-    ++m_engine.Busy;
+    m_engine.blocking.Hold(BlockingState::Holding::PanicScreen);
     m_engine.sound.StopVoice();
 }
 
@@ -47,9 +47,7 @@ void Graphics::HidePanicScreen() {
     BackBuffer.CopyFrom(m_panicKept, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
     PresentWhole(BackBuffer);
     m_panicShown = false;
-    if (m_engine.Busy > 0) {
-        --m_engine.Busy;
-    }
+    m_engine.blocking.Release(BlockingState::Holding::PanicScreen);
     m_engine.MenusLocked = 0;
     m_engine.UpdateMenus();
 }

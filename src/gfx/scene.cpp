@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "gfx/blend.h"
+#include "save/save_io.h"
 #include "script/commands.h"
 #include "script/dispatcher.h"
 
@@ -43,13 +44,13 @@ std::span<const int> DrawOrder(int count, bool swapped) {
 void Graphics::ComposeScene() {
     const VariableStore& vars = m_engine.vars;
     SceneSurface.CopyFrom(BackgroundSurface, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
-    bool overlay = m_engine.ScreenMode != screen_mode::PageReview && vars.S(35) != 0;
-    if (overlay && vars.S(20) == kOverlayBeneath) {
+    bool overlay = m_engine.screens.Mode() != screen_mode::PageReview && vars.S(cell::OverlayShown) != 0;
+    if (overlay && vars.S(cell::OverlayPlacement) == kOverlayBeneath) {
         DrawOverlay();
     }
     int count = std::clamp(Characters.CharacterCount, 0, CharacterLayer::kMaxDrawn);
     int base = PositionBase(count);
-    for (int position : DrawOrder(count, vars.S(24) != 0)) {
+    for (int position : DrawOrder(count, vars.S(cell::SwappedDrawOrder) != 0)) {
         int x = ClampCoordinate(vars.S(kPositionXCell + base + position));
         int y = ClampCoordinate(vars.S(kPositionYCell + base + position));
         std::string_view name = Characters.Name(position);
@@ -62,15 +63,15 @@ void Graphics::ComposeScene() {
             DrawCharacter(position, x, y);
         }
     }
-    if (overlay && vars.S(20) == kOverlayAbove) {
+    if (overlay && vars.S(cell::OverlayPlacement) == kOverlayAbove) {
         DrawOverlay();
     }
 }
 
 void Graphics::DrawOverlay() {
-    int x = ClampCoordinate(m_engine.vars.S(21));
-    int y = ClampCoordinate(m_engine.vars.S(22));
-    int32_t weight = m_engine.vars.S(23);
+    int x = ClampCoordinate(m_engine.vars.S(cell::OverlayX));
+    int y = ClampCoordinate(m_engine.vars.S(cell::OverlayY));
+    int32_t weight = m_engine.vars.S(cell::OverlayWeight);
     if (weight == 0) {
         DrawSideBySideSprite(SceneSurface, x, OverlaySurface, y);
         return;
@@ -142,12 +143,12 @@ void Graphics::ShowScene(int32_t transition) {
         return;
     }
     VariableStore& vars = m_engine.vars;
-    m_engine.Busy = 1;
+    BusyScope busy(m_engine.blocking);
     PreviousSurface.CopyFrom(BackBuffer, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
     ComposeScene();
-    ApplySceneFilter(SceneSurface, vars.S(11), vars.S(13));
-    if (vars.S(160) != 0) {
-        int32_t alone = vars.S(9);
+    ApplySceneFilter(SceneSurface, vars.S(cell::SceneFilter), vars.S(cell::FilterBrightness));
+    if (vars.S(cell::NovelMode) != 0) {
+        int32_t alone = vars.S(cell::NovelSceneAlone);
         if (alone == 2 || (alone == 1 && Scene.BackgroundChanged)) {
             // The full-screen text layout: the new scene first shows alone, then the page
             // comes over it.
@@ -164,14 +165,14 @@ void Graphics::ShowScene(int32_t transition) {
 
 void Graphics::PresentFrame() {
     RemoveMangaSymbol();
-    if (m_engine.vars.S(160) == 0) {
+    if (m_engine.vars.S(cell::NovelMode) == 0) {
         BackBuffer.CopyFrom(SceneSurface, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
     }
     m_engine.text.PresentWindow();
 }
 
 int32_t Graphics::SetCharacters(std::string_view list) {
-    if (m_engine.SkipActive == 0 && m_engine.vars.S(26) != 1) {
+    if (m_engine.SkipActive == 0 && m_engine.vars.S(cell::AutoLevel) != 1) {
         ++m_engine.globals.CharacterChangeCount;
     }
     CharacterPictureLoader loader = CharacterLoader();
@@ -180,12 +181,21 @@ int32_t Graphics::SetCharacters(std::string_view list) {
     return result.Transition;
 }
 
+void Graphics::Exchange(SaveIo& io) {
+    namespace name = save_layout::name;
+    io.Name(name::BackgroundName, name::kSize, Scene.BackgroundName);
+    io.Name(name::CharacterDescription, name::kCharacterDescriptionSize,
+            Scene.CharacterDescription);
+    io.Name(name::OverlayName, name::kSize, Scene.OverlayName);
+    io.Int(save_layout::RecordOffset(save_layout::record::PrepareFlag), Scene.PrepareFlag);
+}
+
 void Graphics::RestoreScene() {
     if (Scene.BackgroundName[0] != '\0') {
         m_pictures.LoadBackground(FieldText(Scene.BackgroundName), BackgroundSurface);
         Scene.BackgroundChanged = true;
     }
-    if (m_engine.vars.S(35) != 0) {
+    if (m_engine.vars.S(cell::OverlayShown) != 0) {
         m_pictures.LoadPicture(FieldText(Scene.OverlayName), OverlaySurface);
     }
     // A copy: SetCharacters writes the description anew.

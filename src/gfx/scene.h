@@ -3,6 +3,7 @@
 // in the system cells, and the filters a scene can be shown through.
 
 #include "gfx/surface.h"
+#include "script/system_cells.h"
 
 #include <array>
 #include <cstdint>
@@ -30,11 +31,11 @@ struct SceneDescription {
     bool BackgroundChanged = false;
 };
 
-// ---- The position table: S080..S089 hold the horizontal centres, S090..S099 the top edges.
-// Position k of a scene with n characters (1..4) uses entry PositionBase(n) + k.
-constexpr int kPositionXCell = 80;
-constexpr int kPositionYCell = 90;
-constexpr int kPositionEntries = 10;
+// ---- The position table in the system cells. Position k of a scene with n characters
+// (1..4) uses entry PositionBase(n) + k.
+constexpr int kPositionXCell = cell::PositionX;
+constexpr int kPositionYCell = cell::PositionY;
+constexpr int kPositionEntries = cell::kPositionEntries;
 
 constexpr int PositionBase(int count) {
     constexpr int kBase[5] = {0, 0, 1, 3, 6};

@@ -167,23 +167,23 @@ void Graphics::OverlayCommand(std::string_view argument) {
     CopyName(Scene.OverlayName, scanned.Name);
     VariableStore& vars = m_engine.vars;
     if (scanned.Off) {
-        vars.S(35) = 0;
+        vars.S(cell::OverlayShown) = 0;
     } else {
         m_pictures.LoadPicture(scanned.Name, OverlaySurface);
-        vars.S(35) = 1;
+        vars.S(cell::OverlayShown) = 1;
     }
     if (scanned.X) {
-        vars.S(21) = *scanned.X;
+        vars.S(cell::OverlayX) = *scanned.X;
     }
     if (scanned.Y) {
-        vars.S(22) = *scanned.Y;
+        vars.S(cell::OverlayY) = *scanned.Y;
     }
     ShowScene(scanned.Transition);
 }
 
 void Graphics::FixScreen() {
     SceneSurface.CopyFrom(m_paintBox, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
-    m_engine.vars.S(23) = 0;
+    m_engine.vars.S(cell::OverlayWeight) = 0;
     BackBuffer.CopyFrom(SceneSurface, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
 }
 
@@ -191,9 +191,9 @@ void Graphics::PartsLoad(std::string_view argument) {
     m_pictures.LoadLayerPicture(CommaField(argument, 0).value_or(""), PartsSurface);
     if (auto second = CommaField(argument, 1)) {
         m_pictures.LoadLayerPicture(*second, WorkSurface);
-        m_engine.vars.S(15) = 1;
+        m_engine.vars.S(cell::SecondPartsSheet) = 1;
     } else {
-        m_engine.vars.S(15) = 0;
+        m_engine.vars.S(cell::SecondPartsSheet) = 0;
     }
 }
 
@@ -243,7 +243,7 @@ void Graphics::WipeSet(std::string_view name) {
 }
 
 void Graphics::UnlockAllPictures() {
-    std::span<const std::string> list = m_engine.screens.PictureList();
+    std::span<const std::string> list = m_engine.screens.gallery.PictureList();
     int count = static_cast<int>(std::min<size_t>(list.size(), VariableStore::kPictureBits));
     for (int n = 0; n < count; ++n) {
         m_engine.vars.SetPictureUnlockedBit(n, true);

@@ -31,15 +31,17 @@ uint32_t BgrToRgb(uint32_t bgr) {
 bool ScriptFinished(const Engine& engine) {
     // The read position passes the last line as soon as it is fetched; a sleep, a tick wait,
     // a voice wait or a blocking effect on that line still has to run out.
-    return engine.dispatcher.AtScriptEnd() && engine.TickWait == 0 && engine.PassWait == 0 &&
-           engine.VoiceWait == 0 && engine.Busy == 0;
+    const WaitState& wait = engine.wait;
+    return engine.dispatcher.AtScriptEnd() && wait.TickWait == 0 && wait.PassWait == 0 &&
+           wait.VoiceWait == 0 && !engine.blocking.Busy();
 }
 
 bool GameWaitsForPlayer(const Engine& engine) {
-    int32_t autoLevel = engine.vars.Cells[VariableStore::kS + 26];
-    return (engine.WaitKind != 0 && autoLevel == 0 && engine.SkipActive == 0) ||
-           engine.SelectionKind != 0 || engine.PassWait == -1 || engine.SystemMenuState != 0 ||
-           ScriptFinished(engine);
+    const WaitState& wait = engine.wait;
+    int32_t autoLevel = engine.vars.S(cell::AutoLevel);
+    return (wait.WaitKind != wait_kind::None && autoLevel == 0 && engine.SkipActive == 0) ||
+           engine.choices.SelectionKind != selection_kind::None || wait.PassWait == -1 ||
+           engine.prompts.IsOpen() || ScriptFinished(engine);
 }
 
 PlayRunner::PlayRunner(Engine& engine, HeadlessPlatform& platform,

@@ -13,7 +13,7 @@ void Prompts::ApplySettings() {
     if (FontChanged) {
         FontChanged = 0;
         e.text.RebuildWindowLook();
-        if (e.ScreenMode == screen_mode::Game && e.SelectionKind == 0) {
+        if (e.screens.Mode() == screen_mode::Game && e.choices.SelectionKind == 0) {
             e.gfx.ShowScene(0);
         }
     }
@@ -23,7 +23,7 @@ void Prompts::ApplySettings() {
         return;
     }
     // The display settles before the game goes on; input meanwhile returns at once.
-    ++e.Busy;
+    BusyScope busy(e.blocking);
     if (e.FullScreenActive) {
         e.Host().Sleep(kScreenModeSettleMs);
         e.Host().PumpMessages();
@@ -34,18 +34,15 @@ void Prompts::ApplySettings() {
         e.Host().Sleep(kScreenModeSettleMs);
         e.Host().PumpMessages();
     }
-    if (e.Busy > 0) {
-        --e.Busy;
-    }
 }
 
 void Prompts::RestartMusic() {
     VariableStore& vars = m_engine.vars;
-    int32_t requested = vars.S(3);
-    int32_t track = vars.S(5);
+    int32_t requested = vars.S(cell::MusicRequested);
+    int32_t track = vars.S(cell::MusicPlaying);
     m_engine.sound.SetMusic(0);
     m_engine.sound.SetMusic(track);
-    vars.S(3) = requested;
+    vars.S(cell::MusicRequested) = requested;
 }
 
 } // namespace orv

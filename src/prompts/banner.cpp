@@ -40,7 +40,7 @@ void Prompts::ShowBanner(std::string_view message, int32_t holdMs) {
     // The fades pump messages: the menus must not open a prompt over the banner meanwhile.
     e.MenusLocked = 1;
     e.UpdateMenus();
-    ++e.Busy;
+    BusyScope busy(e.blocking);
     Rect band = kBannerBand;
     m_bannerBackground.SetSize(band.Width, band.Height);
     m_bannerBackground.CopyFrom(e.gfx.BackBuffer, band, 0, 0);
@@ -61,9 +61,6 @@ void Prompts::ShowBanner(std::string_view message, int32_t holdMs) {
     }
     FadeBanner(256 - kFadeStep, -kFadeStep);
     e.gfx.Present(m_bannerBackground, whole, band.X, band.Y);
-    if (e.Busy > 0) {
-        --e.Busy;
-    }
     e.MenusLocked = 0;
     e.UpdateMenus();
 }

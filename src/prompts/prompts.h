@@ -62,6 +62,9 @@ public:
     // Stops the music and starts the same track again; S003 keeps its value.
     void RestartMusic();
 
+    // Not 0 while the confirmation is open: the action an answer of yes runs.
+    int32_t SystemMenuState = 0;
+    bool IsOpen() const { return SystemMenuState != 0; }
     int32_t PromptAnswer = 0; // 0 none, 1 yes, 2 no (no only in the panel style)
     // Set by the config screen when the window frame or the font changed.
     uint8_t FontChanged = 0;

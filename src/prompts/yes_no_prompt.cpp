@@ -67,7 +67,7 @@ void Prompts::LoadSystemPictures() {
 void Prompts::AskYesNo(std::string_view message, int32_t action) {
     // A second question (a pop-up item chosen while the first is open) would take the
     // darkened band for the picture under it and leave it on the screen when closed.
-    if (m_engine.SystemMenuState != 0) {
+    if (SystemMenuState != 0) {
         return;
     }
     m_engine.MenusLocked = 1;
@@ -82,7 +82,7 @@ void Prompts::AskYesNo(std::string_view message, int32_t action) {
     m_engine.gfx.Present(m_promptSurface, Rect{0, 0, m_area.Width, m_area.Height}, m_area.X,
                          m_area.Y);
     PromptAnswer = 0;
-    m_engine.SystemMenuState = action;
+    SystemMenuState = action;
 }
 
 void Prompts::BuildDefaultPrompt(std::string_view message) {
@@ -165,7 +165,7 @@ int32_t Prompts::PanelAnswerAt(int x, int y) const {
 }
 
 void Prompts::PromptHover(int x, int y) {
-    if (m_engine.SystemMenuState == 0) {
+    if (SystemMenuState == 0) {
         return;
     }
     int32_t answer = PanelStyle() ? PanelAnswerAt(x, y) : DefaultAnswerAt(x, y);
@@ -184,12 +184,12 @@ void Prompts::ClosePrompt(MouseButton button, bool keepScreen) {
     }
     m_engine.MenusLocked = 0;
     m_engine.UpdateMenus();
-    m_engine.screens.RefreshQuickButtons();
+    m_engine.screens.quickButtons.Refresh();
     if (button != MouseButton::Right && PromptAnswer == 1) {
-        RunAction(m_engine.SystemMenuState);
+        RunAction(SystemMenuState);
     }
     PromptAnswer = 0;
-    m_engine.SystemMenuState = 0;
+    SystemMenuState = 0;
 }
 
 void Prompts::RunAction(int32_t action) {

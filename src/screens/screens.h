@@ -1,95 +1,89 @@
 #pragma once
-// The in-game screens that take the loop over while they are open. Entry points for the
-// engine shell; each does nothing until its screen lands.
+// The in-game screens and the stack that says which of them owns input, with the pieces of
+// the game screen that are drawn over it (the quick buttons, the selection tree) and the
+// replay of scenes from the gallery and the recollection.
 
-#include "gfx/surface.h"
+#include "screens/backlog_screen.h"
+#include "screens/config_screen.h"
+#include "screens/gallery_screen.h"
+#include "screens/game_screen.h"
+#include "screens/page_review_screen.h"
+#include "screens/quick_buttons.h"
+#include "screens/recollection_screen.h"
+#include "screens/screen_stack.h"
+#include "screens/scrolling_picture_screen.h"
+#include "screens/selection_tree.h"
+#include "screens/staff_roll_screen.h"
+#include "screens/status_screen.h"
+#include "screens/window_hidden_screen.h"
 
 #include <cstdint>
-#include <span>
-#include <string>
-#include <string_view>
-
-#include "platform/mouse_button.h"
 
 namespace orv {
 
 class Engine;
+class SaveIo;
+
+// ReplayMode: what a replayed scene returns to when it ends.
+namespace replay_mode {
+constexpr uint8_t None = 0;
+constexpr uint8_t Gallery = 1;
+constexpr uint8_t Recollection = 2;
+} // namespace replay_mode
 
 class Screens {
 public:
-    explicit Screens(Engine& engine) : m_engine(engine) {}
+    explicit Screens(Engine& engine);
+    Screens(const Screens&) = delete;
+    Screens& operator=(const Screens&) = delete;
 
-    void CreateViews() {}
+    // The screen that gets the next event.
+    Screen& InputOwner() const { return m_stack.Top(); }
+    // ScreenMode: the screen that owns the loop (0 the game).
+    int32_t Mode() const { return m_stack.Mode(); }
+    bool IsOpen(const Screen& screen) const { return m_stack.Contains(screen); }
+    bool BacklogOpen() const { return IsOpen(backlog); }
+    bool ConfigScreenOpen() const { return IsOpen(config); }
+    // Puts a screen over whatever owns input, or takes it off again.
+    bool Open(Screen& screen) { return m_stack.Push(screen); }
+    bool Close(const Screen& screen) { return m_stack.Remove(screen); }
+    // The screen that stands for a ScreenMode number (a loaded game's); the game for 0 and
+    // for a number no screen has.
+    Screen& ForMode(int32_t mode);
 
-    void StaffRollPass() {}
-    void StaffRollTick() {}
-    void StaffRollPause() {}
-    void StaffRollResume() {}
-    void StaffRollStop() {}
+    // The title return: every screen over the game closed, the selection tree too, and a
+    // replay left with its menu items.
+    void Reset();
+    // A saved game keeps ScreenMode, the status screen written as the game.
+    void Exchange(SaveIo& io);
 
-    // Re-evaluates the pointer every 16 passes.
-    void StatusScreenPass() {}
-    void StatusScreenPaint() {}
-
-    void GalleryPass() {}
-    // The upper-cased names of the pictures of the view VIEW_1 in file order; a picture's
-    // number is its position. Empty until the gallery lands.
-    std::span<const std::string> PictureList() const { return {}; }
-    void RecollectionTick() {}
-
-    // Quick buttons: the hover state is reset when the control under the pointer changes.
-    void ResetQuickButtonHover() {}
-    void RefreshQuickButtons() {}
-    // Quick-button input in game mode. The presses return whether a button (or the
-    // auto-speed indicator) was hit. Each lands with the quick buttons.
-    void QuickButtonHover(int /*x*/, int /*y*/) {}
-    bool QuickButtonPress(int /*x*/, int /*y*/) { return false; }
-    bool IndicatorClick(int /*x*/, int /*y*/) { return false; }
-
-    // Input of the screens that own the pointer while they are open; each lands with its
-    // screen.
-    void ConfigPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
-    void ConfigMove(int /*x*/, int /*y*/) {}
-    void ConfigRelease(MouseButton /*button*/, int /*x*/, int /*y*/) {}
-    void StaffRollPress(MouseButton /*button*/) {}
-    void StatusScreenPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
-    void StatusScreenMove(int /*x*/, int /*y*/) {}
-    void CloseStatusScreen() {}
-    void GalleryPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
-    void GalleryMove(int /*x*/, int /*y*/) {}
-    void RecollectionPress(MouseButton /*button*/, int /*x*/, int /*y*/) {}
-    void RecollectionMove(int /*x*/, int /*y*/) {}
-    void RecollectionRelease(MouseButton /*button*/, int /*x*/, int /*y*/) {}
-    void SelectionTreeHover(int /*x*/, int /*y*/) {}
-    void SelectionTreeClick() {}
-    // Frees the tree's row pictures and clears SelectionKind. Lands with the selection tree.
-    void CloseSelectionTree() {}
-    // The replay menu items: on to the next queued scene, or out of the replay. Land with
-    // the gallery and the recollection.
-    void NextReplayScene() {}
-    void QuitReplay() {}
-    // The quick buttons drawn into the window picture whose top left is at (x, y) on the
-    // screen. Lands with the quick buttons.
-    void DrawQuickButtonsInto(Surface& /*window*/, int32_t /*x*/, int32_t /*y*/) {}
-
-    // Entry points of the script commands; each does nothing until its screen lands.
-    // The save list dialog: mode 1 saves, 0 loads.
-    void ShowSaveList(int32_t /*mode*/) {}
-    bool SaveListShown() const { return false; }
-    void ShowNameEntry() {}                            // setname
-    void OpenMap(std::string_view /*name*/) {}         // map
-    void ShowSelectionTree(int32_t /*tree*/) {}        // seltree
-    void PlayStaffRoll(std::string_view /*name*/) {}   // roll
-    void PlayCreditsRoll(std::string_view /*name*/) {} // sroll
-    void OpenView(std::string_view /*name*/) {}        // viewer
-    void OpenRecollection() {}                         // kaisou
-    void OpenConfig() {}                               // config
     // The end of a replayed scene (exit, vend, end at the top level): back to the gallery
     // view for a scene replay, on to the next queued scene in the recollection.
-    void EndReplay() {}
+    void EndReplay();
+    // The replay menu items: on to the next queued scene, or out of the replay.
+    void NextReplayScene();
+    void QuitReplay();
+
+    GameScreen game;
+    BacklogScreen backlog;
+    ConfigScreen config;
+    WindowHiddenScreen windowHidden;
+    PageReviewScreen pageReview;
+    StaffRollScreen staffRoll;
+    StatusScreen status;
+    StatusScreen gameSpecific;
+    GalleryScreen gallery;
+    ScrollingPictureScreen scrollingPicture;
+    RecollectionScreen recollection;
+
+    QuickButtons quickButtons;
+    SelectionTree selectionTree;
+
+    uint8_t ReplayMode = replay_mode::None;
 
 private:
-    [[maybe_unused]] Engine& m_engine;
+    Engine& m_engine;
+    ScreenStack m_stack;
 };
 
 } // namespace orv

@@ -1,5 +1,6 @@
 // Jumps between scripts: chain, call and the return from a call.
 #include "engine/engine.h"
+#include "save/save_io.h"
 #include "script/dispatcher.h"
 
 #include <algorithm>
@@ -32,10 +33,21 @@ ScriptTargetName ParseTarget(std::string_view argument, size_t scan) {
 
 void Dispatcher::ResetTextAndWaitState() {
     m_engine.text.ResetTextState();
-    m_engine.WaitKind = 0;
-    m_engine.TickWait = 0;
-    m_engine.PassWait = 0;
-    m_engine.AutoWaitTicks = 0;
+    m_engine.wait.Reset();
+}
+
+void Dispatcher::Exchange(SaveIo& io) {
+    namespace record = save_layout::record;
+    using save_layout::RecordOffset;
+    io.Int(RecordOffset(record::CallDepth), CallDepth);
+    io.Ints(RecordOffset(record::CallReturn), CallReturn);
+    for (int level = 0; level < kCallStackSize; ++level) {
+        io.Name(save_layout::name::CallNames +
+                    static_cast<size_t>(level) * save_layout::name::CallNameSize,
+                save_layout::name::CallNameSize, CallNames[level]);
+    }
+    io.Name(save_layout::name::ReturnScriptName, save_layout::name::kSize, ReturnScriptName);
+    io.Int(RecordOffset(record::LineStart), LineStart);
 }
 
 void Dispatcher::ResetCallStack(std::string_view name) {
@@ -85,7 +97,7 @@ void Dispatcher::Call(std::string_view argument) {
 
 void Dispatcher::Return() {
     if (CallDepth <= 0) {
-        if (m_engine.ReplayMode != 0) {
+        if (m_engine.screens.ReplayMode != 0) {
             m_engine.screens.EndReplay();
         }
         return;
@@ -95,7 +107,7 @@ void Dispatcher::Return() {
     char name[kNameSize];
     CopyName(name, FieldText(CallNames[CallDepth]));
     ScriptState& script = m_engine.script;
-    script.NeedLine = 1;
+    script.EndLine();
     if (!script.LoadScript(FieldText(name), ScriptTarget::Main)) {
         // The caller is gone from the archives: the called script ends here instead of
         // going on at an offset that belongs to another script.

@@ -81,13 +81,7 @@ StepResult CmdEnd(Engine& engine, const CommandArgs&) {
 }
 
 StepResult CmdGameInit(Engine& engine, const CommandArgs&) {
-    VariableStore& vars = engine.vars;
-    vars.ClearFlags(FlagKind::F);
-    vars.ClearFlags(FlagKind::T);
-    vars.ClearGameVariables();
-    vars.V(200) = vars.G(6);
-    vars.V(201) = vars.G(7);
-    vars.V(202) = vars.G(8);
+    engine.vars.ResetForNewGame();
     engine.gfx.ResetCharacterPositions();
     return StepResult::Continue;
 }
@@ -98,7 +92,7 @@ StepResult CmdGameClear(Engine& engine, const CommandArgs&) {
     SettingsLocation location = ClearCounterLocation();
     int32_t clear = ReadSettingInt(store.Load(location), "Clear", 0) + 1;
     store.Write(location, "Clear", std::to_string(clear));
-    engine.vars.S(100) = clear;
+    engine.vars.S(cell::ClearCount) = clear;
     engine.vars.SetFlag(FlagKind::E, 999);
     engine.globals.Save();
     return StepResult::Continue;
@@ -119,19 +113,19 @@ StepResult CmdMark(Engine& engine, const CommandArgs& args) {
         // Skipping stops at text the player has not read yet.
         dispatcher.PassageRead = 0;
         engine.SkipActive = 0;
-        engine.vars.S(60) = 0;
-        engine.screens.RefreshQuickButtons();
+        engine.vars.S(cell::SkipIndicator) = 0;
+        engine.screens.quickButtons.Refresh();
     }
     return StepResult::Continue;
 }
 
 StepResult CmdSleep(Engine& engine, const CommandArgs& args) {
-    if (engine.SkipActive || engine.vars.S(26) != 0) {
+    if (engine.SkipActive || engine.vars.S(cell::AutoLevel) != 0) {
         return StepResult::Continue;
     }
     // Idle passes of about 30 ms; a sleep shorter than one pass waits for a click instead.
     int32_t passes = ArgumentNumber(args.Argument) / 30;
-    engine.PassWait = passes != 0 ? passes : -1;
+    engine.wait.PassWait = passes != 0 ? passes : -1;
     return StepResult::EndStep;
 }
 
@@ -146,7 +140,7 @@ StepResult CmdString(Engine& engine, const CommandArgs& args) {
 }
 
 StepResult CmdBackTo(Engine& engine, const CommandArgs&) {
-    engine.vars.S(10) = engine.dispatcher.LineStart;
+    engine.vars.S(cell::ResumePoint) = engine.dispatcher.LineStart;
     return StepResult::Continue;
 }
 
@@ -167,18 +161,18 @@ StepResult CmdRecord(Engine& engine, const CommandArgs&) {
     vars.ClearFlags(FlagKind::F);
     vars.ClearGameVariables();
     engine.choices.RecordingStarted(engine.script.CurrentScriptNameText());
-    if (vars.S(161) == 2) {
-        vars.S(163) = 0; // replaying: from the first recorded choice again
+    if (vars.S(cell::ChoiceRecordMode) == 2) {
+        vars.S(cell::ChoiceReplayPosition) = 0; // replaying: from the first recorded choice again
     } else {
-        vars.S(161) = 1;
-        vars.S(162) = 0;
-        vars.S(163) = 0;
+        vars.S(cell::ChoiceRecordMode) = 1;
+        vars.S(cell::ChoiceRecordCount) = 0;
+        vars.S(cell::ChoiceReplayPosition) = 0;
     }
     return StepResult::Continue;
 }
 
 StepResult CmdExit(Engine& engine, const CommandArgs&) {
-    if (engine.ReplayMode != 0) {
+    if (engine.screens.ReplayMode != 0) {
         engine.screens.EndReplay();
     }
     return StepResult::EndStep;

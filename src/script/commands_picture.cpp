@@ -56,11 +56,11 @@ void ShowCompletion(Engine& engine) {
 
 StepResult CmdGra(Engine& engine, const CommandArgs& args) {
     engine.gfx.PictureCommand(args.Argument, false);
-    int32_t request = engine.InterruptRequest;
+    int32_t request = engine.blocking.InterruptRequest;
     if (request == 0) {
         return StepResult::Continue;
     }
-    engine.InterruptRequest = 0;
+    engine.blocking.InterruptRequest = 0;
     if (request == 2) {
         // Closing was asked for while the transition ran: the close box refused and left the
         // question to this command.
@@ -108,7 +108,7 @@ StepResult CmdBackground(Engine& engine, const CommandArgs& args) {
 
 StepResult CmdFix(Engine& engine, const CommandArgs&) {
     engine.gfx.FixScreen();
-    engine.vars.S(23) = 0;
+    engine.vars.S(cell::OverlayWeight) = 0;
     return StepResult::Continue;
 }
 
@@ -119,7 +119,7 @@ StepResult CmdDirect(Engine& engine, const CommandArgs& args) {
 
 StepResult CmdOverlay(Engine& engine, const CommandArgs& args) {
     engine.gfx.OverlayCommand(args.Argument);
-    engine.WindowShown = 0;
+    engine.text.ForgetWindow();
     return StepResult::EndStep;
 }
 
@@ -194,13 +194,13 @@ StepResult CmdWipeSet(Engine& engine, const CommandArgs& args) {
 }
 
 StepResult CmdFadeIn(Engine& engine, const CommandArgs& args) {
-    engine.vars.S(16) = ArgumentNumber(args.Argument);
+    engine.vars.S(cell::TransitionDuration) = ArgumentNumber(args.Argument);
     engine.gfx.RunTransition(3);
     return StepResult::Continue;
 }
 
 StepResult CmdFadeOut(Engine& engine, const CommandArgs& args) {
-    engine.vars.S(16) = ArgumentNumber(args.Argument);
+    engine.vars.S(cell::TransitionDuration) = ArgumentNumber(args.Argument);
     // The prepare flag stays as it is: after grb nothing is shown.
     engine.gfx.RunPictureCommand("S000,3");
     return StepResult::Continue;

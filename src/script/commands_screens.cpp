@@ -44,7 +44,7 @@ StepResult CmdSwitch(Engine& engine, const CommandArgs& args) {
 StepResult CmdComputedJump(Engine& engine, const CommandArgs& args) {
     // Without an expression the branch follows S006: whether the player renamed anyone.
     std::string_view expression = SkipBlanks(args.Argument);
-    int32_t n = expression.empty() ? engine.vars.S(6) : engine.dispatcher.Evaluate(expression);
+    int32_t n = expression.empty() ? engine.vars.S(cell::NamesChanged) : engine.dispatcher.Evaluate(expression);
     engine.choices.ComputedJump(n);
     return StepResult::Continue;
 }
@@ -52,7 +52,7 @@ StepResult CmdComputedJump(Engine& engine, const CommandArgs& args) {
 StepResult CmdLoad(Engine& engine, const CommandArgs& args) {
     engine.dispatcher.PrepareForChoice();
     if (IsBlankText(args.Argument)) {
-        engine.screens.ShowSaveList(0);
+        engine.dialogs.ShowSaveList(0);
     } else if (ArgumentNumber(args.Argument) == 99) {
         engine.prompts.AskYesNo(kQuickLoadQuestion, prompt_action::QuickLoad);
     }
@@ -61,58 +61,57 @@ StepResult CmdLoad(Engine& engine, const CommandArgs& args) {
 
 StepResult CmdSave(Engine& engine, const CommandArgs&) {
     engine.dispatcher.StopSkipAndAuto(false);
-    engine.screens.ShowSaveList(1);
+    engine.dialogs.ShowSaveList(1);
     return StepResult::EndStep;
 }
 
 StepResult CmdSelectionTree(Engine& engine, const CommandArgs& args) {
     engine.dispatcher.PrepareForChoice();
-    engine.screens.ShowSelectionTree(ArgumentNumber(args.Argument));
+    engine.screens.selectionTree.Show(ArgumentNumber(args.Argument));
     return StepResult::EndStep;
 }
 
 StepResult CmdMap(Engine& engine, const CommandArgs& args) {
-    engine.screens.OpenMap(FirstWord(args.Argument));
+    engine.screens.status.OpenMap(FirstWord(args.Argument));
     engine.dispatcher.PrepareForChoice();
     return StepResult::EndStep;
 }
 
 StepResult CmdStaffRoll(Engine& engine, const CommandArgs& args) {
     engine.dispatcher.StopSkipAndAuto(true);
-    engine.screens.PlayStaffRoll(FirstWord(args.Argument));
+    engine.screens.staffRoll.Play(FirstWord(args.Argument));
     return StepResult::EndStep;
 }
 
 StepResult CmdCreditsRoll(Engine& engine, const CommandArgs& args) {
-    engine.screens.PlayCreditsRoll(FirstWord(args.Argument));
+    engine.screens.staffRoll.PlayCredits(FirstWord(args.Argument));
     return StepResult::EndStep;
 }
 
 StepResult CmdSetName(Engine& engine, const CommandArgs&) {
-    engine.Busy = 1;
+    BusyScope busy(engine.blocking);
     engine.dispatcher.StopSkipAndAuto(false);
-    engine.screens.ShowNameEntry();
+    engine.dialogs.ShowNameEntry();
     const VariableStore& vars = engine.vars;
     bool renamed = vars.String(0) != engine.config.DEFAULT_NAME ||
                    vars.String(1) != engine.config.DEFAULT_NAME2;
-    engine.vars.S(6) = renamed ? 1 : 0;
-    engine.Busy = 0;
+    engine.vars.S(cell::NamesChanged) = renamed ? 1 : 0;
     return StepResult::EndStep;
 }
 
 StepResult CmdViewer(Engine& engine, const CommandArgs& args) {
     engine.dispatcher.StopSkipAndAuto(true);
-    engine.screens.OpenView(FirstWord(args.Argument));
+    engine.screens.gallery.OpenView(FirstWord(args.Argument));
     return StepResult::EndStep;
 }
 
 StepResult CmdRecollection(Engine& engine, const CommandArgs&) {
-    engine.screens.OpenRecollection();
+    engine.screens.recollection.Open();
     return StepResult::EndStep;
 }
 
 StepResult CmdConfig(Engine& engine, const CommandArgs&) {
-    engine.screens.OpenConfig();
+    engine.screens.config.Open();
     return StepResult::EndStep;
 }
 

@@ -39,23 +39,21 @@ StepResult CmdVoice(Engine& engine, const CommandArgs& args) {
     // A game whose player renamed a character may hold a second reading of the line that
     // avoids the default name: the voice name with an X after it.
     std::array<char, 64> renamed{};
-    if (engine.vars.S(6) != 0 && !name.empty() && name.size() + 1 < renamed.size()) {
+    if (engine.vars.S(cell::NamesChanged) != 0 && !name.empty() && name.size() + 1 < renamed.size()) {
         std::memcpy(renamed.data(), name.data(), name.size());
         renamed[name.size()] = 'X';
         std::string_view candidate(renamed.data(), name.size() + 1);
-        if (engine.dispatcher.SoundExists(candidate)) {
+        if (engine.sound.SoundExists(candidate)) {
             name = candidate;
         }
     }
-    engine.dispatcher.NoteVoice(name);
-    engine.dispatcher.PlaySoundByName(name);
-    engine.backlog.AppendVoiceEntry(name);
+    engine.sound.PlayScriptVoice(name);
     return StepResult::Continue;
 }
 
 StepResult CmdWaitVoiceEnd(Engine& engine, const CommandArgs&) {
     if (engine.sound.OutputDeviceExists) {
-        engine.VoiceWait = 1;
+        engine.wait.VoiceWait = 1;
     }
     return StepResult::EndStep;
 }

@@ -6,26 +6,26 @@ namespace orv {
 
 StepResult CmdMode(Engine& engine, const CommandArgs& args) {
     VariableStore& vars = engine.vars;
-    vars.S(37) = 0xFFFFFF;
+    vars.S(cell::TextColourZero) = 0xFFFFFF;
     engine.text.SetTextColour(0);
     // Any number other than the current mode toggles it.
-    if (ArgumentNumber(args.Argument) != vars.S(160)) {
+    if (ArgumentNumber(args.Argument) != vars.S(cell::NovelMode)) {
         engine.text.ResetPage();
-        if (vars.S(160) != 0) {
-            vars.S(160) = 0;
-            engine.screens.RefreshQuickButtons();
+        if (vars.S(cell::NovelMode) != 0) {
+            vars.S(cell::NovelMode) = 0;
+            engine.screens.quickButtons.Refresh();
         } else {
-            vars.S(160) = 1;
+            vars.S(cell::NovelMode) = 1;
             engine.text.PrepareNovelScreen();
         }
         engine.gfx.RunTransition(6);
     }
-    engine.script.NeedLine = 1;
+    engine.script.EndLine();
     return StepResult::EndStep;
 }
 
 StepResult CmdWindowClose(Engine& engine, const CommandArgs&) {
-    if (engine.vars.S(160) == 0 && engine.WindowShown) {
+    if (engine.vars.S(cell::NovelMode) == 0 && engine.text.WindowShown) {
         engine.text.CloseWindow();
     }
     return StepResult::Continue;
@@ -42,8 +42,7 @@ StepResult CmdTitle(Engine& engine, const CommandArgs& args) {
 }
 
 StepResult CmdTextWindowSet(Engine& engine, const CommandArgs& args) {
-    engine.text.ResetPage();
-    engine.WindowShown = ArgumentNumber(args.Argument) != 0 ? 1 : 0;
+    engine.text.SetWindowShown(ArgumentNumber(args.Argument) != 0);
     return StepResult::Continue;
 }
 

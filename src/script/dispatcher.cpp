@@ -94,7 +94,7 @@ bool Dispatcher::ExecuteLine() {
             }
             return true;
         case '>':
-            if (m_engine.vars.S(160) != 0) {
+            if (m_engine.vars.S(cell::NovelMode) != 0) {
                 script.NeedLine = 0;
                 return m_engine.text.TypeNovelSpeakerName();
             }
@@ -155,57 +155,27 @@ bool Dispatcher::AtScriptEnd() const {
 }
 
 void Dispatcher::StopSkipAndAuto(bool force) {
-    if (!(m_engine.settings.BreakonSelect || force) || m_engine.screens.SaveListShown()) {
+    if (!(m_engine.settings.BreakonSelect || force) || m_engine.dialogs.SaveListShown()) {
         return;
     }
     StopSkip();
-    m_engine.vars.S(26) = 0;
-    if (m_engine.ScreenMode == screen_mode::Game) {
-        m_engine.screens.RefreshQuickButtons();
+    m_engine.vars.S(cell::AutoLevel) = 0;
+    if (m_engine.screens.Mode() == screen_mode::Game) {
+        m_engine.screens.quickButtons.Refresh();
     }
 }
 
 void Dispatcher::StopSkip() {
-    m_engine.vars.S(60) = 0;
-    m_engine.vars.S(61) = 0;
-    if (m_engine.WindowShown && m_engine.ScreenMode == screen_mode::Game) {
-        m_engine.screens.RefreshQuickButtons();
+    m_engine.vars.S(cell::SkipIndicator) = 0;
+    m_engine.vars.S(cell::AutoIndicator) = 0;
+    if (m_engine.text.WindowShown && m_engine.screens.Mode() == screen_mode::Game) {
+        m_engine.screens.quickButtons.Refresh();
     }
     m_engine.SkipActive = 0;
 }
 
 void Dispatcher::PrepareForChoice() {
     StopSkipAndAuto(false);
-}
-
-void Dispatcher::PlaySoundByName(std::string_view name) {
-    if (m_engine.SkipActive) {
-        return;
-    }
-    m_engine.sound.PlayVoice(name);
-}
-
-bool Dispatcher::SoundExists(std::string_view name) const {
-    // FindEntry ignores case, as the upper-cased lookup of the original does.
-    const Archives& archives = m_engine.archives;
-    auto holds = [name](const auto& slots) {
-        return std::any_of(slots.begin(), slots.end(), [name](const ArchiveIndex& index) {
-            return FindEntry(index, name) >= 0;
-        });
-    };
-    return holds(archives.Ogg) || holds(archives.Wav) || holds(archives.Se);
-}
-
-void Dispatcher::NoteVoice(std::string_view name) {
-    name = name.substr(0, std::min(name.find('\0'), name.size()));
-    size_t used = ::strnlen(PageVoices, sizeof PageVoices);
-    // A page with more voices than the list holds keeps the first ones.
-    if (used + name.size() + 1 < sizeof PageVoices) {
-        std::memcpy(PageVoices + used, name.data(), name.size());
-        PageVoices[used + name.size()] = ' ';
-        PageVoices[used + name.size() + 1] = '\0';
-    }
-    CopyName(LastVoice, name);
 }
 
 } // namespace orv

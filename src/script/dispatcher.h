@@ -14,6 +14,7 @@
 namespace orv {
 
 class Engine;
+class SaveIo;
 
 // What a command asks of the step.
 enum class StepResult : int32_t {
@@ -27,7 +28,6 @@ public:
     static constexpr int32_t kCallStackSize = 9;
     static constexpr int32_t kNameSize = 30;
     static constexpr int32_t kChapterTitleSize = 64;
-    static constexpr int32_t kPageVoicesSize = 256;
 
     explicit Dispatcher(Engine& engine);
     Dispatcher(const Dispatcher&) = delete;
@@ -46,6 +46,8 @@ public:
     void Call(std::string_view argument);
     // end, and the end of a called script.
     void Return();
+    // A saved game keeps the call stack and the line being executed.
+    void Exchange(SaveIo& io);
     // Empties the call stack; later calls return to `name`.
     void ResetCallStack(std::string_view name);
     // The page and the waits, before another script takes over.
@@ -55,13 +57,6 @@ public:
     void StopSkipAndAuto(bool force);
     void StopSkip();
     void PrepareForChoice();
-
-    // Plays a sound on the voice channel unless skip mode is on.
-    void PlaySoundByName(std::string_view name);
-    // True when any voice or sound archive holds the name.
-    bool SoundExists(std::string_view name) const;
-    // A voice that started: kept for the page's voice list and the replay-voice input.
-    void NoteVoice(std::string_view name);
 
     // The store's expressions, with the menus following S000 and S028.
     Expressions expressions;
@@ -75,9 +70,7 @@ public:
     int32_t CallReturn[kCallStackSize] = {};
     char ReturnScriptName[kNameSize] = {}; // the running script as the call stack sees it
     char ChapterTitle[kChapterTitleSize] = {};
-    char LastVoice[kNameSize] = {};
-    uint8_t PassageRead = 0;               // the last mark named a passage already read
-    char PageVoices[kPageVoicesSize] = {}; // voices of this page, each followed by a blank
+    uint8_t PassageRead = 0; // the last mark named a passage already read
 
 private:
     void MenuCellsAssigned() override;

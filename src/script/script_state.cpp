@@ -1,5 +1,7 @@
 #include "script/script_state.h"
 
+#include "save/save_io.h"
+
 #include "base/cp932.h"
 
 #include <algorithm>
@@ -114,6 +116,22 @@ std::string_view ScriptState::DefinitionLine(int32_t& pos) const {
 
 std::string_view ScriptState::CurrentScriptNameText() const {
     return {CurrentScriptName.data(), ::strnlen(CurrentScriptName.data(), kScriptNameSize)};
+}
+
+void ScriptState::Exchange(SaveIo& io) {
+    namespace record = save_layout::record;
+    using save_layout::RecordOffset;
+    io.Bytes(save_layout::kLineBuffer, LineBuffer);
+    io.Name(save_layout::name::CurrentScriptName, save_layout::name::kSize, CurrentScriptName);
+    io.Int(RecordOffset(record::NeedLine), NeedLine);
+    io.Int(RecordOffset(record::ResumePosition), ReadPos);
+    io.Int(RecordOffset(record::ScriptSize), ScriptSize);
+    io.Int(RecordOffset(record::LinePos), LinePos);
+    if (io.Reading()) {
+        LineBuffer.back() = '\0';
+        ScriptSize = std::clamp(ScriptSize, 0, TextBuffer::Capacity);
+        LinePos = std::clamp(LinePos, 0, kLineBufferSize - 1);
+    }
 }
 
 std::string_view ScriptState::ValidText(const TextBuffer& buffer) {

@@ -12,6 +12,8 @@
 
 namespace orv {
 
+class SaveIo;
+
 enum class ScriptTarget : int32_t { Main = 1, Definition = 2 };
 
 // What other subsystems do when a script is loaded. The defaults do nothing, so that the
@@ -44,6 +46,9 @@ public:
 
     void SetHooks(ScriptLoadHooks& hooks) { m_hooks = &hooks; }
 
+    // A saved game keeps the line being executed, the position within it and the name.
+    void Exchange(SaveIo& io);
+
     // Loads the text entry `name` into the main or the definition buffer. False when no
     // archive holds it or its entry cannot be read; the buffers, the sizes, ReadPos and
     // CurrentScriptName are then as they were (InsertText is emptied all the same).
@@ -63,6 +68,13 @@ public:
     // When the label exists: ReadPos = the line after it, NeedLine = 1, true. Otherwise
     // nothing changes.
     bool GoToLabel(std::string_view label);
+    // The next step fetches the line at `offset` (a choice's branch, a branch group's end).
+    void JumpTo(int32_t offset) {
+        ReadPos = offset;
+        NeedLine = 1;
+    }
+    // The current line is done; the next step fetches the one after it.
+    void EndLine() { NeedLine = 1; }
 
     // The line at `pos` in the definition buffer, without its NUL; `pos` moves past it. At or
     // past DefinitionSize the result is empty and `pos` stays; a negative `pos` is moved to

@@ -1,5 +1,7 @@
 #include "script/variables.h"
 
+#include "save/save_io.h"
+
 #include "base/cp932.h"
 
 #include <algorithm>
@@ -63,6 +65,35 @@ void VariableStore::ClearFlags(FlagKind kind) {
 
 void VariableStore::ClearGameVariables() {
     std::fill(Cells.begin() + kV, Cells.begin() + kV + 1000, 0);
+}
+
+void VariableStore::Exchange(SaveIo& io) {
+    io.Bytes(save_layout::kFFlags, FFlags);
+    io.Ints(save_layout::kVCells, std::span(Cells).subspan(kV, 1000));
+    io.Ints(save_layout::kSCells, std::span(Cells).subspan(kS, cell::kSavedCells));
+    io.Bytes(save_layout::kReadMarks, ReadMarks);
+    io.Bytes(save_layout::kTFlags, TFlags);
+    static_assert(sizeof Strings == save_layout::kStringsSize);
+    io.Bytes(save_layout::kStrings, std::span(&Strings[0][0], sizeof Strings));
+    if (io.Reading()) {
+        // Every string ends inside its 64 bytes, whatever the file held.
+        for (auto& text : Strings) {
+            text[kStringSize - 1] = '\0';
+        }
+    }
+}
+
+void VariableStore::ResetForNewGame() {
+    ClearFlags(FlagKind::F);
+    ClearFlags(FlagKind::T);
+    ClearGameVariables();
+    V(200) = G(6);
+    V(201) = G(7);
+    V(202) = G(8);
+}
+
+void VariableStore::ClearSavedSystemCells() {
+    std::fill(Cells.begin() + kS, Cells.begin() + kS + cell::kSavedCells, 0);
 }
 
 std::string_view VariableStore::String(int n) const {

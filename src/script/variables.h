@@ -2,12 +2,16 @@
 // The script-visible store: integer cells, bit flags, read marks and string variables.
 // It doubles as the engine's parameter block through the system cells S000..S999.
 
+#include "script/system_cells.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
 namespace orv {
+
+class SaveIo;
 
 // Bit n of a flag array: byte n div 8, least significant bit first. An index at or beyond
 // `count` (or beyond the array) reads 0 and writes nothing.
@@ -78,6 +82,13 @@ public:
     void ClearFlags(FlagKind kind);
     // V000..V999 back to 0.
     void ClearGameVariables();
+    // S000..S199, the system cells saved games keep, back to 0.
+    void ClearSavedSystemCells();
+    // `gameinit`: the F and T flags and V000..V999 cleared, V200..V202 taken from G6..G8.
+    void ResetForNewGame();
+    // A saved game keeps the F and T flags, V000..V999, S000..S199, the read marks and the
+    // string variables.
+    void Exchange(SaveIo& io);
 
     // A string variable $0..$9 as stored (code page 932, NUL-terminated).
     std::string_view String(int n) const;

@@ -2,12 +2,14 @@
 // Music, sound effects and voices. The entry points exist so that the engine can call them
 // in their place; they do nothing until the sound engine lands.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace orv {
 
 class Engine;
+class SaveIo;
 
 class Sound {
 public:
@@ -34,10 +36,29 @@ public:
     void Mute() {}
     void Unmute() {}
 
+    // ---- Sounds by name, for the script, the choices and the menus.
+    // Plays nothing while skip mode is on.
+    void PlaySoundByName(std::string_view name);
+    // A voice of the script (`cv`, the `[v` tag): kept as LastVoice and in the page's voice
+    // list for the backlog, then played.
+    void PlayScriptVoice(std::string_view name);
+    // True when any voice or sound archive holds the name (any case).
+    bool SoundExists(std::string_view name) const;
+
+    // A saved game keeps LastVoice (and the looping sound, once it plays).
+    void Exchange(SaveIo& io);
+
+    static constexpr size_t kNameSize = 30;
+    static constexpr size_t kPageVoicesSize = 256;
+
     bool OutputDeviceExists = false;
+    char LastVoice[kNameSize] = {};
+    char PageVoices[kPageVoicesSize] = {}; // voices of this page, each followed by a blank
 
 private:
-    [[maybe_unused]] Engine& m_engine;
+    void NoteVoice(std::string_view name);
+
+    Engine& m_engine;
 };
 
 } // namespace orv

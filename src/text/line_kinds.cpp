@@ -12,17 +12,17 @@ namespace orv {
 
 void TextFlow::StartPageWait(int32_t kind, bool snapshot) {
     CommitLogLine();
-    m_engine.WaitKind = kind;
+    m_engine.wait.WaitKind = kind;
     ShowAllNow = false;
     StartAutoWait();
     if (snapshot) {
         m_engine.backlog.TakePageSnapshot(false);
     }
-    m_engine.script.NeedLine = 1;
+    m_engine.script.EndLine();
 }
 
 void TextFlow::StartLineWait() {
-    m_engine.WaitKind = 2;
+    m_engine.wait.WaitKind = wait_kind::Line;
     StartAutoWait();
     ShowAllNow = false;
 }
@@ -30,33 +30,32 @@ void TextFlow::StartLineWait() {
 void TextFlow::PageEndLine(char mark) {
     switch (mark) {
     case '\\':
-        StartPageWait(1, true);
+        StartPageWait(wait_kind::Page, true);
         break;
     case '~':
-        // The voice goes on when the player clicks.
-        StartPageWait(4, true);
+        StartPageWait(wait_kind::PageKeepVoice, true);
         break;
     case '+':
-        StartPageWait(5, false);
+        StartPageWait(wait_kind::PageNoIcon, false);
         break;
     case '=':
         if (Skipping()) {
             break;
         }
         StartLineWait();
-        m_engine.vars.S(39) = 1;
+        m_engine.vars.S(cell::LineWaitBegun) = 1;
         m_engine.backlog.TakePageSnapshot(true);
         break;
     default:
         break;
     }
-    m_engine.script.NeedLine = 1;
+    m_engine.script.EndLine();
 }
 
 void TextFlow::AdvanceRow() { NextRow(); }
 
 void TextFlow::DrawSpeakerLine(std::string_view line) {
-    if (!m_engine.WindowShown) {
+    if (!WindowShown) {
         NewPage();
     }
     std::string_view name = line.substr(std::min<size_t>(1, line.size()));
@@ -81,6 +80,7 @@ void TextFlow::DrawSpeakerLine(std::string_view line) {
     if (length > 0) {
         std::memcpy(row.data(), name.data(), length);
     }
+    CopyName(SpeakerName, name.substr(0, length));
     DrawSpeakerName(name.substr(0, length));
 }
 

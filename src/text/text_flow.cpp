@@ -20,7 +20,7 @@ int ScreenClamped(int value, int limit) { return std::clamp(value, 0, limit); }
 
 TextFlow::TextFlow(Engine& engine) : m_engine(engine) {}
 
-bool TextFlow::NovelMode() const { return m_engine.vars.S(160) != 0; }
+bool TextFlow::NovelMode() const { return m_engine.vars.S(cell::NovelMode) != 0; }
 
 bool TextFlow::Typewriter() const { return Delay == 0; }
 
@@ -73,26 +73,40 @@ void TextFlow::ResetTextState() {
     m_engine.script.InsertPtr = 0;
 }
 
+void TextFlow::Reset() {
+    ResetTextState();
+    WindowShown = 0;
+}
+
+void TextFlow::SetWindowShown(bool shown) {
+    ResetPage();
+    WindowShown = shown ? 1 : 0;
+}
+
 void TextFlow::ResetPage() {
     TextColumn = 0;
     TextRow = 0;
     for (auto& row : PageText) {
         row.fill('\0');
     }
+    for (auto& row : PageColours) {
+        row.fill(0);
+    }
+    SpeakerName[0] = '\0';
     PageChars = 0;
     WideSpacing = false;
     CurrentColour = 0;
-    m_engine.vars.S(38) = 0;
+    m_engine.vars.S(cell::LineBroken) = 0;
     PageEmpty = true;
 }
 
 void TextFlow::SetTextColour(int32_t colour) {
-    glyphs.SetTextColour(colour, static_cast<uint32_t>(m_engine.vars.S(37)));
+    glyphs.SetTextColour(colour, static_cast<uint32_t>(m_engine.vars.S(cell::TextColourZero)));
 }
 
 TextPosition TextFlow::WindowOrigin() const {
     const GameConfig& config = m_engine.config;
-    return {config.TXW_OFS_X, m_engine.vars.S(79) == 1 ? config.TXW_OFS_Y2 : config.TXW_OFS_Y};
+    return {config.TXW_OFS_X, m_engine.vars.S(cell::WindowPosition) == 1 ? config.TXW_OFS_Y2 : config.TXW_OFS_Y};
 }
 
 TextPosition TextFlow::CellPosition(int32_t column, int32_t row) const {
@@ -135,27 +149,28 @@ void TextFlow::AppendLog(std::string_view bytes) {
 
 void TextFlow::CommitLogLine() {
     m_engine.backlog.CommitBacklogLine();
-    m_engine.vars.S(38) = 0;
+    m_engine.vars.S(cell::LineBroken) = 0;
     m_hook.Commit();
 }
 
 void TextFlow::StartAutoWait() {
-    m_engine.AutoWaitTicks =
-        AutoWaitTicksFor(PageChars, m_engine.config.SPD_MAX, m_engine.vars.S(26));
+    m_engine.wait.AutoWaitTicks =
+        AutoWaitTicksFor(PageChars, m_engine.config.SPD_MAX, m_engine.vars.S(cell::AutoLevel));
 }
 
 void TextFlow::ContinueWait() {
-    int32_t kind = m_engine.WaitKind;
-    if (kind == 1 || kind == 4 || kind == 5) {
+    int32_t kind = m_engine.wait.WaitKind;
+    if (wait_kind::StartsNewPage(kind)) {
         NewPage();
-    } else if (kind == 2) {
+    } else if (kind == wait_kind::Line) {
         EraseClickIcon();
     }
-    m_engine.WaitKind = 0;
+    m_engine.wait.WaitKind = wait_kind::None;
 }
 
 void TextFlow::ClickWhileTyping() {
-    if (Typewriter() && m_engine.WaitKind == 0 && m_engine.SelectionKind == 0) {
+    if (Typewriter() && m_engine.wait.WaitKind == wait_kind::None &&
+        m_engine.choices.SelectionKind == selection_kind::None) {
         ShowAllNow = true;
     }
 }
@@ -186,7 +201,7 @@ void TextFlow::DrawTextCentred(std::string_view text, int32_t centre, Surface& t
 void TextFlow::DrawTextCentredPitch(Surface& target, std::string_view text, int32_t centre,
                                     int32_t y, int32_t pitch, int32_t colour) {
     glyphs.DrawTextCentred(text, centre, target, colour, y, pitch,
-                           static_cast<uint32_t>(m_engine.vars.S(37)));
+                           static_cast<uint32_t>(m_engine.vars.S(cell::TextColourZero)));
 }
 
 } // namespace orv

@@ -15,6 +15,7 @@
 namespace orv {
 
 class Engine;
+class SaveIo;
 
 struct TextPosition {
     int X = 0;
@@ -25,6 +26,7 @@ class TextFlow {
 public:
     static constexpr int kPageRows = 20;
     static constexpr int kPageColumns = 100;
+    static constexpr size_t kSpeakerNameSize = 20;
 
     explicit TextFlow(Engine& engine);
 
@@ -38,6 +40,13 @@ public:
     // ---- Text state.
     // The text state as after a script load: empty page, delay 1.
     void ResetTextState();
+    // The text state, and no window on the screen (start-up).
+    void Reset();
+    // The scene was drawn over the window (ovr, sprmv): it no longer counts as shown, and the
+    // next text opens it again.
+    void ForgetWindow() { WindowShown = 0; }
+    // tw_set: the page cleared and the window taken as shown or not, nothing drawn.
+    void SetWindowShown(bool shown);
     // Clears the text state without drawing.
     void ResetPage();
     // Clears the page and makes sure the window is shown.
@@ -61,6 +70,8 @@ public:
     // ---- The window.
     void OpenWindow();  // win_open
     void CloseWindow(); // win_close
+    // The return to the title: the window back at its first position, and closed.
+    void ResetWindow();
     // The novel-mode screen: the dimmed scene that text is typed over.
     void PrepareNovelScreen();
     // After the scene was composed into SceneSurface (and, in window mode, copied into
@@ -82,8 +93,8 @@ public:
     void EraseClickIcon();
     // Sets AutoWaitTicks for the wait that begins.
     void StartAutoWait();
-    // A click while a page or line wait is pending: 1, 4, 5 start a new page, 2 takes the
-    // icon away; the wait ends. For the input handlers.
+    // A click while a page or line wait is pending: a page wait starts a new page, a line
+    // wait takes the icon away; the wait ends. For the input handlers.
     void ContinueWait();
     // A click while characters are still being typed: the rest up to the next wait is
     // typed at once. For the input handlers.
@@ -113,6 +124,9 @@ public:
     // Where the character at (column, row) goes in the current layout.
     TextPosition CellPosition(int32_t column, int32_t row) const;
 
+    // A saved game keeps the page, its place on it and the window's state.
+    void Exchange(SaveIo& io);
+
     // Every committed text line as UTF-8 (--texthook, the desktop's clipboard choice).
     void SetTextHook(TextHookSink sink) { m_hook.SetSink(std::move(sink)); }
 
@@ -120,10 +134,17 @@ public:
 
     int Delay = 0; // typewriter delay from the settings: 0 types character by character
 
+    // The message window is on the screen.
+    uint8_t WindowShown = 0;
+
     // Text state.
     int32_t TextColumn = 0; // bytes
     int32_t TextRow = 0;
     std::array<std::array<char, kPageColumns>, kPageRows> PageText{};
+    // The colour number each byte of PageText was typed in; saved games keep it.
+    std::array<std::array<uint8_t, kPageColumns>, kPageRows> PageColours{};
+    // The name on the name plate, as the speaker line gave it.
+    char SpeakerName[kSpeakerNameSize] = {};
     bool PageEmpty = true;
     int32_t PageChars = 0;
     bool WideSpacing = false;

@@ -5,12 +5,13 @@
 #include "text/text_flow.h"
 #include "text/text_rules.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace orv {
 
 bool TextFlow::DrawCharacter(std::string_view bytes, uint16_t code) {
-    if (!m_engine.WindowShown) {
+    if (!WindowShown) {
         NewPage();
     }
     bool window = !NovelMode();
@@ -22,20 +23,22 @@ bool TextFlow::DrawCharacter(std::string_view bytes, uint16_t code) {
     if (BreaksLine(TextColumn, LineLimit(), code)) {
         // The log line ends where the row does; the text hook keeps the sentence whole.
         m_engine.backlog.CommitBacklogLine();
-        vars.S(38) = 1;
+        vars.S(cell::LineBroken) = 1;
         NextRow();
         TextColumn = 0;
     }
     if (window && TextColumn == 0 && TextRow != 0 && !KeepsColumnZero(code)) {
         TextColumn = 2;
     }
-    if (window && vars.S(38) != 0 && TextColumn == 2 && code == text_code::FullWidthSpace) {
+    if (window && vars.S(cell::LineBroken) != 0 && TextColumn == 2 && code == text_code::FullWidthSpace) {
         return false;
     }
     if (TextRow >= 0 && TextRow < kPageRows && TextColumn >= 0 &&
         TextColumn + length <= kPageColumns) {
-        std::memcpy(PageText[static_cast<size_t>(TextRow)].data() + TextColumn, bytes.data(),
-                    bytes.size());
+        auto row = static_cast<size_t>(TextRow);
+        std::memcpy(PageText[row].data() + TextColumn, bytes.data(), bytes.size());
+        std::fill_n(PageColours[row].data() + TextColumn, bytes.size(),
+                    static_cast<uint8_t>(CurrentColour));
     }
     TextPosition at = CellPosition(TextColumn, TextRow);
     glyphs.RenderGlyph(code);

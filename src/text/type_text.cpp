@@ -74,7 +74,7 @@ bool TextFlow::PacesAfterCharacter() const {
     if (CharDelay <= 0 || ShowAllNow || Skipping() || NovelName) {
         return false;
     }
-    return Typewriter() || m_engine.vars.S(26) != 0;
+    return Typewriter() || m_engine.vars.S(cell::AutoLevel) != 0;
 }
 
 TextFlow::Flow TextFlow::TypeOne() {
@@ -94,7 +94,7 @@ TextFlow::Flow TextFlow::TypeOne() {
             AppendLog(bytes);
         }
         if (PacesAfterCharacter()) {
-            m_engine.TickWait = std::max(CharDelay - 1, 0);
+            m_engine.wait.TickWait = std::max(CharDelay - 1, 0);
             return Flow::EndStep;
         }
         return Flow::Next;
@@ -118,7 +118,7 @@ TextFlow::Flow TextFlow::TypeOne() {
         AppendLog(bytes);
     }
     if (PacesAfterCharacter()) {
-        m_engine.TickWait = std::max(CharDelay - 1, 0);
+        m_engine.wait.TickWait = std::max(CharDelay - 1, 0);
         return Flow::EndStep;
     }
     return Flow::Next;
@@ -135,27 +135,27 @@ TextFlow::Flow TextFlow::SpecialCharacter(uint16_t code, size_t length) {
         if (Skipping()) {
             return Flow::Next;
         }
-        m_engine.TickWait = digits.Value == 0 ? kDefaultPercentWait : digits.Value;
+        m_engine.wait.TickWait = digits.Value == 0 ? kDefaultPercentWait : digits.Value;
         return Flow::EndStep;
     }
     case '\\':
-        StartPageWait(1, true);
+        StartPageWait(wait_kind::Page, true);
         return Flow::EndStep;
     case '[':
         return InlineTag();
     case '<':
         return Ruby();
     case text_code::PageWaitMark:
-        StartPageWait(1, false);
+        StartPageWait(wait_kind::Page, false);
         return Flow::EndStep;
     case text_code::NewPageMark:
         CommitLogLine();
         NewPage();
-        script.NeedLine = 1;
+        script.EndLine();
         return Flow::EndStep;
     case text_code::LineWaitMark:
         if (script.LinePos == 0) {
-            script.NeedLine = 1;
+            script.EndLine();
         } else {
             script.LinePos += static_cast<int32_t>(length);
         }
@@ -231,16 +231,14 @@ TextFlow::Flow TextFlow::InlineTag() {
         break;
     case InlineTag::Wait:
         if (!Skipping()) {
-            m_engine.TickWait = std::max(ArgumentValue(argument), 0);
+            m_engine.wait.TickWait = std::max(ArgumentValue(argument), 0);
             return Flow::EndStep;
         }
         break;
     case InlineTag::Voice: {
         // The voice name is the rest of the line: the tag stands at its end.
         std::string_view name(text.data() + std::min(match.ArgumentOffset, text.size()));
-        m_engine.dispatcher.NoteVoice(name);
-        m_engine.dispatcher.PlaySoundByName(name);
-        m_engine.backlog.AppendVoiceEntry(name);
+        m_engine.sound.PlayScriptVoice(name);
         script.LinePos += static_cast<int32_t>(LineRest().size());
         break;
     }
@@ -278,7 +276,7 @@ TextFlow::Flow TextFlow::Ruby() {
     size_t close = text.find('>');
     size_t end = close == std::string_view::npos ? text.size() : close;
     script.LinePos += static_cast<int32_t>(1 + end + (close == std::string_view::npos ? 0 : 1));
-    if (!m_engine.WindowShown) {
+    if (!WindowShown) {
         NewPage();
     }
     if (!NovelMode() && PageEmpty && TextRow < 1) {
@@ -303,7 +301,7 @@ TextFlow::Flow TextFlow::Ruby() {
 
 TextFlow::Flow TextFlow::EndOfLine() {
     CommitLogLine();
-    m_engine.script.NeedLine = 1;
+    m_engine.script.EndLine();
     TextColumn = 0;
     NextRow();
     NovelName = false;

@@ -17,32 +17,30 @@ const Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 
 void TextFlow::CrossFade(const Surface& from, const Surface& to) {
     Graphics& gfx = m_engine.gfx;
-    m_engine.Busy = 1;
-    m_engine.InterruptibleWait = 1;
-    m_engine.InterruptRequest = 0;
+    BlockingState& blocking = m_engine.blocking;
+    InterruptibleScope interruptible(blocking);
+    blocking.InterruptRequest = 0;
     gfx.StartFrameClock();
     int weight = 0;
-    while (weight < kFullWeight && m_engine.InterruptRequest == 0) {
+    while (weight < kFullWeight && blocking.InterruptRequest == 0) {
         CrossFadeFull(to, from, weight, gfx.WorkSurface);
         gfx.PresentWhole(gfx.WorkSurface);
         // A slow machine skips frames instead of slowing the fade down.
         int frames = gfx.WaitFrames(kFadeFrameMs);
         weight += kFadeStep * (frames > 0 ? frames : 1);
     }
-    m_engine.Busy = 0;
-    m_engine.InterruptibleWait = 0;
-    m_engine.InterruptRequest = 0;
+    blocking.InterruptRequest = 0;
 }
 
 void TextFlow::OpenWindow() {
-    if (m_engine.WindowShown) {
+    if (WindowShown) {
         return;
     }
     Graphics& gfx = m_engine.gfx;
     m_fadeFrom.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
-    m_engine.WindowShown = 1;
+    WindowShown = 1;
     gfx.ComposeScene();
-    ApplySceneFilter(gfx.SceneSurface, m_engine.vars.S(11), m_engine.vars.S(13));
+    ApplySceneFilter(gfx.SceneSurface, m_engine.vars.S(cell::SceneFilter), m_engine.vars.S(cell::FilterBrightness));
     gfx.PresentFrame();
     if (!Skipping()) {
         CrossFade(m_fadeFrom, gfx.BackBuffer);
@@ -51,17 +49,23 @@ void TextFlow::OpenWindow() {
     PageEmpty = true;
 }
 
+void TextFlow::ResetWindow() {
+    m_engine.vars.S(cell::WindowPosition) = 0;
+    SetWindowPosition(false);
+    CloseWindow();
+}
+
 void TextFlow::CloseWindow() {
     ResetPage();
     Graphics& gfx = m_engine.gfx;
-    if (m_engine.WindowShown) {
+    if (WindowShown) {
         if (!Skipping()) {
             m_fadeFrom.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
             CrossFade(m_fadeFrom, gfx.SceneSurface);
         }
         gfx.PresentWhole(gfx.SceneSurface);
         gfx.BackBuffer.CopyFrom(gfx.SceneSurface, kWholeScreen, 0, 0);
-        m_engine.WindowShown = 0;
+        WindowShown = 0;
     }
     IconShown = false;
     PageEmpty = true;

@@ -78,7 +78,7 @@ void TextFlow::BuildWindowPicture() {
         uint8_t* row = WindowPicture.Row(y);
         MaskBlendRowTail(row, m_frame.Row(y), row, m_frame.Row(y + m_frame.Height() / 2), pixels);
     }
-    m_engine.screens.DrawQuickButtonsInto(WindowPicture, origin.X, origin.Y);
+    m_engine.screens.quickButtons.DrawInto(WindowPicture, origin.X, origin.Y);
     WindowPictureCache.CopyFrom(WindowPicture, Rect{0, 0, WindowPicture.Width(), WindowPicture.Height()}, 0, 0);
     WindowCacheValid = true;
     const GameConfig& config = m_engine.config;
@@ -105,14 +105,14 @@ void TextFlow::PresentWindow() {
     BuildWindowPicture();
     IconShown = false;
     if (NovelMode()) {
-        const Surface& source = m_engine.WindowShown ? NovelBackdrop : gfx.SceneSurface;
+        const Surface& source = WindowShown ? NovelBackdrop : gfx.SceneSurface;
         gfx.BackBuffer.CopyFrom(source, kWholeScreen, 0, 0);
-        if (m_engine.WindowShown) {
+        if (WindowShown) {
             DrawPageCharacters(false);
         }
         return;
     }
-    if (!m_engine.WindowShown) {
+    if (!WindowShown) {
         return;
     }
     DrawWindowInto(gfx.BackBuffer);
@@ -130,21 +130,21 @@ void TextFlow::PrepareNovelScreen() {
     gfx.PreviousSurface.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
     BuildWindowPicture();
     gfx.BackBuffer.CopyFrom(NovelBackdrop, kWholeScreen, 0, 0);
-    m_engine.WindowShown = 1;
+    WindowShown = 1;
 }
 
 void TextFlow::NewPage() {
     Graphics& gfx = m_engine.gfx;
     ResetPage();
-    m_engine.vars.S(37) = static_cast<int32_t>(kWhite);
+    m_engine.vars.S(cell::TextColourZero) = static_cast<int32_t>(kWhite);
     SetTextColour(0);
     IconShown = false;
     if (NovelMode()) {
-        if (!m_engine.WindowShown) {
+        if (!WindowShown) {
             gfx.PreviousSurface.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
             BuildWindowPicture();
             gfx.BackBuffer.CopyFrom(NovelBackdrop, kWholeScreen, 0, 0);
-            m_engine.WindowShown = 1;
+            WindowShown = 1;
             if (!Skipping()) {
                 gfx.RunTransition(1);
             }
@@ -154,7 +154,7 @@ void TextFlow::NewPage() {
         gfx.PresentWhole(gfx.BackBuffer);
         return;
     }
-    if (!m_engine.WindowShown) {
+    if (!WindowShown) {
         OpenWindow();
         return;
     }
@@ -190,10 +190,10 @@ void TextFlow::DrawNamePlate(std::string_view name, bool toPaintBox) {
             break;
         }
     }
-    if (m_engine.ScreenMode == screen_mode::PageReview) {
+    if (m_engine.screens.Mode() == screen_mode::PageReview) {
         colour = kReviewNameColour;
     }
-    m_engine.vars.S(37) = static_cast<int32_t>(colour);
+    m_engine.vars.S(cell::TextColourZero) = static_cast<int32_t>(colour);
     Rect whole{0, 0, NamePlateSurface.Width(), NamePlateSurface.Height()};
     NamePlateSurface.CopyFrom(NamePlateBackground, whole, 0, 0);
     int x = kPlateNameX;
@@ -202,7 +202,7 @@ void TextFlow::DrawNamePlate(std::string_view name, bool toPaintBox) {
         NamePlateSurface.CopyFrom(m_plate, Rect{0, 0, m_plate.Width(), m_plate.Height()}, 0, 0);
     }
     glyphs.DrawTextLeft(name, x, NamePlateSurface, 0, kPlateNameY, config.TX_PITCH_X,
-                        static_cast<uint32_t>(m_engine.vars.S(37)));
+                        static_cast<uint32_t>(m_engine.vars.S(cell::TextColourZero)));
     TextPosition at = PlatePosition();
     Graphics& gfx = m_engine.gfx;
     gfx.BackBuffer.CopyFrom(NamePlateSurface, whole, at.X, at.Y);
@@ -218,7 +218,7 @@ void TextFlow::SetWindowPosition(bool toggle) {
     if (!toggle) {
         return;
     }
-    m_engine.vars.S(79) = m_engine.vars.S(79) == 1 ? 0 : 1;
+    m_engine.vars.S(cell::WindowPosition) = m_engine.vars.S(cell::WindowPosition) == 1 ? 0 : 1;
     m_engine.gfx.ShowScene(1);
 }
 

@@ -53,10 +53,10 @@ private slots:
         form.Component("N25")->trigger();
         QCOMPARE(engine.vars.S(26), 4);
         form.Component("N15")->trigger();
-        QCOMPARE(engine.SystemMenuState, 3);
+        QCOMPARE(engine.prompts.SystemMenuState, 3);
         QVERIFY(!form.Component("N20")->isEnabled()); // the question locks the menus
         QTest::mouseClick(&form.PB(), Qt::RightButton, {}, QPoint(320, 200));
-        QCOMPARE(engine.SystemMenuState, 0);
+        QCOMPARE(engine.prompts.SystemMenuState, 0);
         QCOMPARE(engine.MenusLocked, uint8_t(0));
     }
 
@@ -65,7 +65,7 @@ private slots:
         TForm1& form = *desktop.form;
         QVERIFY(!form.Component("N5")->isEnabled());
         form.Component("N5")->trigger();
-        QCOMPARE(desktop.engine->SystemMenuState, 0);
+        QCOMPARE(desktop.engine->prompts.SystemMenuState, 0);
     }
 
     void aRightClickOpensThePopUpAndASecondClosesIt() {
@@ -99,12 +99,12 @@ private slots:
         QVERIFY(engine.vars.S(26) != 0);
         QTest::keyClick(&form, Qt::Key_Space);
         QCOMPARE(engine.vars.S(26), 0);
-        engine.WaitKind = 1;
+        engine.wait.WaitKind = 1;
         QPointF at(400, 300);
         QWheelEvent down(at, form.mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&form, &down);
-        QCOMPARE(engine.WaitKind, 0);
+        QCOMPARE(engine.wait.WaitKind, 0);
     }
 };
 

@@ -174,12 +174,13 @@ private slots:
 
     void closingDuringAnInterruptibleEffectIsRefusedAndStopsTheEffect() {
         Desktop desktop;
-        desktop.engine->InterruptibleWait = 1;
-        QVERIFY(!desktop.form->close());
-        QCOMPARE(desktop.engine->InterruptRequest, 2);
-        QVERIFY(desktop.platform.Boxes.empty());
-        desktop.engine->InterruptibleWait = 0;
-        desktop.engine->Busy = 1;
+        {
+            InterruptibleScope effect(desktop.engine->blocking);
+            QVERIFY(!desktop.form->close());
+            QCOMPARE(desktop.engine->blocking.InterruptRequest, 2);
+            QVERIFY(desktop.platform.Boxes.empty());
+        }
+        BusyScope busy(desktop.engine->blocking);
         QVERIFY(!desktop.form->close());
         QVERIFY(desktop.platform.Boxes.empty());
         QVERIFY(!desktop.form->Destroyed());

@@ -35,7 +35,7 @@ private slots:
         Desktop desktop;
         QVERIFY(!desktop.platform.OpenMovie((desktop.GameDir / "absent.mpg").string()));
         desktop.engine->PlayMovie("absent.mpg");
-        QCOMPARE(int(desktop.engine->Busy), 0);
+        QCOMPARE(desktop.engine->blocking.Busy(), false);
         QCOMPARE(desktop.engine->MovieCountdown, 0);
         QVERIFY(!desktop.form->Panel2().isVisible());
         QVERIFY(desktop.form->PB().isVisible());
@@ -51,18 +51,18 @@ private slots:
         engine.PlayMovie("broken.mpg");
         if (engine.MovieCountdown == 0) {
             // No media back end on this machine: the movie is refused at once.
-            QCOMPARE(int(engine.Busy), 0);
+            QCOMPARE(engine.blocking.Busy(), false);
             return;
         }
         QVERIFY(desktop.form->Panel2().isVisible());
         QVERIFY(!desktop.form->PB().isVisible());
-        QCOMPARE(int(engine.Busy), 1);
+        QCOMPARE(engine.blocking.Busy(), true);
         QTRY_VERIFY(!desktop.platform.IsMoviePlaying());
         for (int tick = 0; tick < 20 && engine.MovieCountdown != 0; ++tick) {
             engine.Timer1Timer();
         }
         QCOMPARE(engine.MovieCountdown, 0);
-        QCOMPARE(int(engine.Busy), 0);
+        QCOMPARE(engine.blocking.Busy(), false);
         QVERIFY(!desktop.form->Panel2().isVisible());
         QVERIFY(desktop.form->PB().isVisible());
     }
@@ -99,7 +99,7 @@ private slots:
         Desktop desktop;
         Engine& engine = *desktop.engine;
         desktop.platform.ShowMoviePanel(true);
-        engine.Busy = 1;
+        engine.blocking.Hold(BlockingState::Holding::Movie);
         engine.MovieCountdown = 5;
         MoviePanel& panel = desktop.form->Panel2();
         QTest::mouseClick(&panel, Qt::LeftButton, {}, panel.rect().center());
@@ -108,7 +108,7 @@ private slots:
         engine.MovieCountdown = 1;
         QTest::mouseClick(&panel, Qt::LeftButton, {}, panel.rect().center());
         QCOMPARE(engine.MovieCountdown, 0);
-        QCOMPARE(int(engine.Busy), 0);
+        QCOMPARE(engine.blocking.Busy(), false);
         QVERIFY(!panel.isVisible());
         QVERIFY(desktop.form->PB().isVisible());
     }

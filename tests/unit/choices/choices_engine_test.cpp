@@ -21,7 +21,7 @@ TEST(ChoicesInTheEngine, WithoutRowsNoPointerPositionPicksAChoice) {
     TinyGame game({"*select", "{A", "}"});
     HeadlessSession session(game.Path());
     ASSERT_EQ(session.Play("wait\nmove 400 0\nmove 400 300\nclick 401 299"), RunStatus::Done);
-    EXPECT_EQ(session.Game->SelectionKind, 1);
+    EXPECT_EQ(session.Game->choices.SelectionKind, 1);
     EXPECT_EQ(session.Game->choices.ChoiceHover, 0);
 }
 
@@ -29,7 +29,7 @@ TEST(ChoicesInTheEngine, AChoiceWithNothingToChooseGoesOnAfterTheGroup) {
     TinyGame game({"*select", "{(V001=1)A", "!V002=1", "}", "!V003=1"});
     HeadlessSession session(game.Path());
     ASSERT_EQ(session.Play("wait"), RunStatus::Done);
-    EXPECT_EQ(session.Game->SelectionKind, 0);
+    EXPECT_EQ(session.Game->choices.SelectionKind, 0);
     EXPECT_EQ(session.Game->vars.V(2), 0);
     EXPECT_EQ(session.Game->vars.V(3), 1);
 }
@@ -38,7 +38,7 @@ TEST(ChoicesInTheEngine, AClickMapWithoutDefinitionGoesOnAfterTheGroup) {
     TinyGame game({"*clickmap nowhere", "{", "!V002=1", "}", "!V003=1"});
     HeadlessSession session(game.Path());
     ASSERT_EQ(session.Play("wait"), RunStatus::Done);
-    EXPECT_EQ(session.Game->SelectionKind, 0);
+    EXPECT_EQ(session.Game->choices.SelectionKind, 0);
     EXPECT_EQ(session.Game->vars.V(3), 1);
 }
 
@@ -64,7 +64,7 @@ TEST(ChoicesInTheEngine, HoverAndKeysDoNothingWhileNoChoiceWaits) {
     HeadlessSession session(game.Path());
     ASSERT_EQ(session.Play("wait\nkey Down\nmove 10 10\nkey Return"), RunStatus::Done);
     EXPECT_EQ(session.Game->choices.ChoiceHover, 0);
-    EXPECT_EQ(session.Game->SelectionKind, 0);
+    EXPECT_EQ(session.Game->choices.SelectionKind, 0);
 }
 
 } // namespace

@@ -73,52 +73,52 @@ TEST_F(EngineTest, TheFirstGamePassLoadsMainAndLaterPassesStepIt) {
 TEST_F(EngineTest, APassLastsTwentyMillisecondsAndAutoModeStretchesSteppingPasses) {
     Engine& engine = Start();
     // The window is up already, so that the text lines do not fade it in.
-    engine.WindowShown = 1;
+    engine.text.WindowShown = 1;
     EXPECT_EQ(TimePass(), 20u);
     EXPECT_EQ(TimePass(), 20u);
     engine.vars.S(26) = 3;
     EXPECT_EQ(TimePass(), 27u); // 4 x 3 + 15
     // A pass that waits does not step, so it keeps the 20 ms floor.
-    engine.WaitKind = 1;
+    engine.wait.WaitKind = 1;
     EXPECT_EQ(TimePass(), 20u);
 }
 
 TEST_F(EngineTest, PassWaitCountsPassesAndMinusOneWaitsForAClick) {
     Engine& engine = Start();
     m_platform.Pass(); // loads main
-    engine.PassWait = 2;
+    engine.wait.PassWait = 2;
     int32_t readPos = engine.script.ReadPos;
     m_platform.Pass();
     m_platform.Pass();
-    EXPECT_EQ(engine.PassWait, 0);
+    EXPECT_EQ(engine.wait.PassWait, 0);
     EXPECT_EQ(engine.script.ReadPos, readPos);
     m_platform.Pass();
     EXPECT_GT(engine.script.ReadPos, readPos);
 
-    engine.PassWait = -1;
+    engine.wait.PassWait = -1;
     readPos = engine.script.ReadPos;
     for (int i = 0; i < 50; ++i) {
         m_platform.Pass();
     }
-    EXPECT_EQ(engine.PassWait, -1);
+    EXPECT_EQ(engine.wait.PassWait, -1);
     EXPECT_EQ(engine.script.ReadPos, readPos);
 }
 
 TEST_F(EngineTest, ClickGuardCountsDownOncePerPassWhateverOwnsTheLoop) {
     Engine& engine = Start();
-    engine.ClickGuard = 5;
-    engine.BacklogOpen = 1;
+    engine.wait.ClickGuard = 5;
+    engine.screens.Open(engine.screens.backlog);
     m_platform.Pass();
-    engine.BacklogOpen = 0;
-    engine.ScreenMode = screen_mode::Gallery;
+    engine.screens.Close(engine.screens.backlog);
+    engine.screens.Open(engine.screens.gallery);
     m_platform.Pass();
-    engine.ScreenMode = screen_mode::Game;
+    engine.screens.Close(engine.screens.gallery);
     m_platform.Pass();
-    EXPECT_EQ(engine.ClickGuard, 2);
+    EXPECT_EQ(engine.wait.ClickGuard, 2);
     m_platform.Pass();
     m_platform.Pass();
     m_platform.Pass();
-    EXPECT_EQ(engine.ClickGuard, 0);
+    EXPECT_EQ(engine.wait.ClickGuard, 0);
 }
 
 TEST_F(EngineTest, EveryGamePassDrawsOneRandomNumber) {
@@ -133,7 +133,7 @@ TEST_F(EngineTest, EveryGamePassDrawsOneRandomNumber) {
     expected.Next();
     EXPECT_EQ(engine.random.State(), expected.State());
     // Passes owned by another screen draw nothing.
-    engine.ScreenMode = screen_mode::Gallery;
+    engine.screens.Open(engine.screens.gallery);
     m_platform.Pass();
     EXPECT_EQ(engine.random.State(), expected.State());
 }
@@ -141,11 +141,11 @@ TEST_F(EngineTest, EveryGamePassDrawsOneRandomNumber) {
 TEST_F(EngineTest, TimerTicksCountDownTickWaitBeforeTheScriptMovesOn) {
     Engine& engine = Start();
     m_platform.Pass();
-    engine.TickWait = 3;
+    engine.wait.TickWait = 3;
     int32_t readPos = engine.script.ReadPos;
-    while (engine.TickWait != 0) {
+    while (engine.wait.TickWait != 0) {
         m_platform.Pass();
-        EXPECT_TRUE(engine.TickWait == 0 || engine.script.ReadPos == readPos);
+        EXPECT_TRUE(engine.wait.TickWait == 0 || engine.script.ReadPos == readPos);
     }
     EXPECT_EQ(engine.TickCounter, static_cast<int32_t>(m_platform.Now / 55));
 }
@@ -154,22 +154,22 @@ TEST_F(EngineTest, AutoModeContinuesAPageWaitWhenItsTicksRunOut) {
     Engine& engine = Start();
     m_platform.Pass();
     engine.vars.S(26) = 5;
-    engine.WaitKind = 1;
-    engine.AutoWaitTicks = 2;
+    engine.wait.WaitKind = 1;
+    engine.wait.AutoWaitTicks = 2;
     engine.Timer1Timer();
-    EXPECT_EQ(engine.WaitKind, 1);
+    EXPECT_EQ(engine.wait.WaitKind, 1);
     engine.Timer1Timer();
-    EXPECT_EQ(engine.WaitKind, 0);
-    EXPECT_EQ(engine.AutoWaitTicks, 0);
+    EXPECT_EQ(engine.wait.WaitKind, 0);
+    EXPECT_EQ(engine.wait.AutoWaitTicks, 0);
 }
 
 TEST_F(EngineTest, SkipModeClearsEveryWaitKind) {
     Engine& engine = Start();
     m_platform.Pass();
     engine.SkipActive = 1;
-    engine.WaitKind = 2;
+    engine.wait.WaitKind = 2;
     m_platform.Pass();
-    EXPECT_EQ(engine.WaitKind, 0);
+    EXPECT_EQ(engine.wait.WaitKind, 0);
 }
 
 TEST_F(EngineTest, CloseAsksAndCancelLeavesTheGameRunning) {
@@ -181,24 +181,25 @@ TEST_F(EngineTest, CloseAsksAndCancelLeavesTheGameRunning) {
     ASSERT_EQ(m_platform.Boxes.size(), 1u);
     EXPECT_EQ(m_platform.Boxes[0], "確認: ゲームを終了しますか？");
     EXPECT_EQ(engine.ScriptRunning, 1);
-    EXPECT_EQ(engine.InterruptRequest, 0);
+    EXPECT_EQ(engine.blocking.InterruptRequest, 0);
 
     m_platform.CloseMainWindow(); // the queue is empty: OK
     EXPECT_TRUE(m_platform.Closed);
-    EXPECT_EQ(engine.InterruptRequest, 1);
+    EXPECT_EQ(engine.blocking.InterruptRequest, 1);
 }
 
 TEST_F(EngineTest, CloseIsRefusedWhileBusyAndStopsAnInterruptibleEffect) {
     Engine& engine = Start();
-    engine.Busy = 1;
+    {
+        BusyScope busy(engine.blocking);
+        m_platform.CloseMainWindow();
+        EXPECT_FALSE(m_platform.Closed);
+        EXPECT_TRUE(m_platform.Boxes.empty());
+    }
+    InterruptibleScope effect(engine.blocking);
     m_platform.CloseMainWindow();
     EXPECT_FALSE(m_platform.Closed);
-    EXPECT_TRUE(m_platform.Boxes.empty());
-
-    engine.InterruptibleWait = 1;
-    m_platform.CloseMainWindow();
-    EXPECT_FALSE(m_platform.Closed);
-    EXPECT_EQ(engine.InterruptRequest, 2);
+    EXPECT_EQ(engine.blocking.InterruptRequest, 2);
     EXPECT_TRUE(m_platform.Boxes.empty());
 }
 
@@ -307,7 +308,7 @@ TEST_F(EngineTest, AMovieEndsNoSoonerThanItsCountdownEvenIfPlaybackFailsAtOnce) 
     Engine& engine = Start();
     WriteFile(m_dir / "op.mpg", "movie");
     engine.PlayMovie("OP.MPG");
-    EXPECT_EQ(engine.Busy, 1);
+    EXPECT_TRUE(engine.blocking.Busy());
     m_platform.MoviePlaying = false; // playback died at once
     int ticks = 0;
     while (engine.MovieCountdown != 0 && ticks < 100) {
@@ -315,14 +316,14 @@ TEST_F(EngineTest, AMovieEndsNoSoonerThanItsCountdownEvenIfPlaybackFailsAtOnce) 
         ++ticks;
     }
     EXPECT_EQ(ticks, 20); // 19 to count down, one to see it stopped
-    EXPECT_EQ(engine.Busy, 0);
+    EXPECT_FALSE(engine.blocking.Busy());
     EXPECT_FALSE(m_platform.MoviePanelShown);
 }
 
 TEST_F(EngineTest, AMissingMovieIsIgnored) {
     Engine& engine = Start();
     engine.PlayMovie("none.mpg");
-    EXPECT_EQ(engine.Busy, 0);
+    EXPECT_FALSE(engine.blocking.Busy());
     EXPECT_EQ(engine.MovieCountdown, 0);
     EXPECT_TRUE(m_platform.Movie.empty());
 }

@@ -28,7 +28,7 @@ protected:
 
     // Runs passes until the script waits for the click of its first sleep.
     Engine& Started() {
-        for (int i = 0; i < 5 && e().PassWait != -1; ++i) {
+        for (int i = 0; i < 5 && e().wait.PassWait != -1; ++i) {
             m_platform.Pass();
         }
         return e();
@@ -55,69 +55,68 @@ protected:
 
 TEST_F(InputTest, AClickDuringAnInterruptibleEffectOnlyCutsTheEffectShort) {
     Engine& engine = Started();
-    engine.WaitKind = 1;
-    engine.InterruptibleWait = 1;
-    engine.Busy = 1;
+    engine.wait.WaitKind = 1;
+    InterruptibleScope effect(engine.blocking);
     Click();
-    EXPECT_EQ(engine.InterruptRequest, 1);
-    EXPECT_EQ(engine.WaitKind, 1);
-    EXPECT_EQ(engine.PassWait, -1);
-    EXPECT_EQ(engine.ClickGuard, 0);
+    EXPECT_EQ(engine.blocking.InterruptRequest, 1);
+    EXPECT_EQ(engine.wait.WaitKind, 1);
+    EXPECT_EQ(engine.wait.PassWait, -1);
+    EXPECT_EQ(engine.wait.ClickGuard, 0);
 }
 
 TEST_F(InputTest, ALeftClickContinuesAPageWaitAndGuardsTheNextPasses) {
     Engine& engine = Started();
-    engine.PassWait = 0;
-    engine.WaitKind = 1;
+    engine.wait.PassWait = 0;
+    engine.wait.WaitKind = 1;
     Click();
-    EXPECT_EQ(engine.WaitKind, 0);
-    EXPECT_EQ(engine.ClickGuard, 5);
+    EXPECT_EQ(engine.wait.WaitKind, 0);
+    EXPECT_EQ(engine.wait.ClickGuard, 5);
     m_platform.Pass();
     m_platform.Pass();
     // Two passes later the guard still keeps a second click from stopping the new voice.
-    EXPECT_EQ(engine.ClickGuard, 3);
+    EXPECT_EQ(engine.wait.ClickGuard, 3);
 }
 
 TEST_F(InputTest, AClickCutsASleepShortAndTellsTheScript) {
     Engine& engine = Started();
-    ASSERT_EQ(engine.PassWait, -1);
-    engine.WaitKind = 1;
+    ASSERT_EQ(engine.wait.PassWait, -1);
+    engine.wait.WaitKind = 1;
     Click();
-    EXPECT_EQ(engine.PassWait, 0);
+    EXPECT_EQ(engine.wait.PassWait, 0);
     EXPECT_EQ(engine.vars.S(19), 1);
-    EXPECT_EQ(engine.WaitKind, 1) << "the sleep took the click";
-    engine.WaitKind = 0;
+    EXPECT_EQ(engine.wait.WaitKind, 1) << "the sleep took the click";
+    engine.wait.WaitKind = 0;
     m_platform.Pass();
     EXPECT_EQ(engine.vars.V(1), 1);
 }
 
 TEST_F(InputTest, AClickInSkipModeStopsSkippingWithoutContinuing) {
     Engine& engine = Started();
-    engine.PassWait = 0;
-    engine.WaitKind = 1;
+    engine.wait.PassWait = 0;
+    engine.wait.WaitKind = 1;
     engine.SkipActive = 1;
     engine.vars.S(60) = 2;
     Click();
     EXPECT_EQ(engine.SkipActive, 0);
     EXPECT_EQ(engine.vars.S(60), 0);
-    EXPECT_EQ(engine.WaitKind, 1);
+    EXPECT_EQ(engine.wait.WaitKind, 1);
 }
 
 TEST_F(InputTest, ClickOverridesOfTheScriptComeFirst) {
     Engine& engine = Started();
     engine.vars.S(56) = 66;
     Click();
-    EXPECT_EQ(engine.PassWait, -1) << "66 ignores the press";
+    EXPECT_EQ(engine.wait.PassWait, -1) << "66 ignores the press";
     engine.vars.S(56) = 56;
     Click(MouseButton::Right);
     EXPECT_EQ(engine.vars.S(56), 56) << "56 ignores a right press";
     engine.MenusLocked = 1;
-    engine.SystemMenuState = 3;
+    engine.prompts.SystemMenuState = 3;
     Click();
     EXPECT_EQ(engine.vars.S(56), 0);
-    EXPECT_EQ(engine.PassWait, 0);
+    EXPECT_EQ(engine.wait.PassWait, 0);
     EXPECT_EQ(engine.MenusLocked, 0);
-    EXPECT_EQ(engine.SystemMenuState, 0);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 0);
     EXPECT_EQ(engine.script.CurrentScriptNameText(), "main") << "no prompt action ran";
 }
 
@@ -144,23 +143,23 @@ TEST_F(InputTest, ADisabledItemOrOneInADisabledMenuDoesNothing) {
     Engine& engine = Started();
     ASSERT_FALSE(engine.MenuItemEnabled("N5"));
     EXPECT_TRUE(engine.MenuItemClick("N5"));
-    EXPECT_EQ(engine.SystemMenuState, 0);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 0);
     engine.MenusLocked = 1;
     engine.UpdateMenus();
     engine.MenuItemClick("N15");
-    EXPECT_EQ(engine.SystemMenuState, 0) << "N15 lies in the disabled N12";
+    EXPECT_EQ(engine.prompts.SystemMenuState, 0) << "N15 lies in the disabled N12";
     engine.MenusLocked = 0;
     engine.vars.S(0) = 1;
     engine.UpdateMenus();
     engine.MenuItemClick("N5");
-    EXPECT_EQ(engine.SystemMenuState, 1);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 1);
     EXPECT_EQ(engine.MenusLocked, 1);
 }
 
 TEST_F(InputTest, TheRightClickPopUpOpensAtThePointerAndASecondRightClickOnlyClosesIt) {
     Engine& engine = Started();
-    engine.PassWait = 0;
-    engine.WaitKind = 1;
+    engine.wait.PassWait = 0;
+    engine.wait.WaitKind = 1;
     m_platform.Cursor = Point{1100, 1200};
     engine.PBMouseMove(100, 200);
     engine.PBMouseDown(MouseButton::Right, 100, 200);
@@ -174,7 +173,7 @@ TEST_F(InputTest, TheRightClickPopUpOpensAtThePointerAndASecondRightClickOnlyClo
     EXPECT_EQ(engine.PopupShown, 0);
     EXPECT_EQ(m_platform.PopupCloses, 1);
     EXPECT_EQ(m_platform.Popups.size(), 1u);
-    EXPECT_EQ(engine.WaitKind, 1) << "the closing click did nothing else";
+    EXPECT_EQ(engine.wait.WaitKind, 1) << "the closing click did nothing else";
 }
 
 TEST_F(InputTest, PopUpItemsClearTheFlagExceptTheTitleAndExitItems) {
@@ -187,20 +186,20 @@ TEST_F(InputTest, PopUpItemsClearTheFlagExceptTheTitleAndExitItems) {
     engine.PopupShown = 1;
     engine.MenuItemClick("N17");
     EXPECT_EQ(engine.PopupShown, 1);
-    EXPECT_EQ(engine.SystemMenuState, 3);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 3);
 }
 
 TEST_F(InputTest, ARightClickCutsASleepShortBeforeItsOwnAction) {
     Engine& engine = Started();
     Click(MouseButton::Right);
-    EXPECT_EQ(engine.PassWait, 0);
+    EXPECT_EQ(engine.wait.PassWait, 0);
     EXPECT_EQ(engine.PopupShown, 0);
 }
 
 TEST_F(InputTest, TheRightClickSettingChoosesTheAction) {
     Engine& engine = Started();
-    engine.PassWait = 0;
-    engine.WaitKind = 1;
+    engine.wait.PassWait = 0;
+    engine.wait.WaitKind = 1;
     engine.settings.RC_MODE = 2;
     Click(MouseButton::Right);
     EXPECT_EQ(engine.SkipActive, 1);
@@ -217,8 +216,8 @@ TEST_F(InputTest, TheRightClickSettingChoosesTheAction) {
     EXPECT_TRUE(engine.gfx.PanicScreenShown());
     Click();
     EXPECT_FALSE(engine.gfx.PanicScreenShown());
-    EXPECT_EQ(engine.Busy, 0);
-    EXPECT_EQ(engine.WaitKind, 1) << "the click that hid the picture did nothing else";
+    EXPECT_FALSE(engine.blocking.Busy());
+    EXPECT_EQ(engine.wait.WaitKind, 1) << "the click that hid the picture did nothing else";
 }
 
 TEST_F(InputTest, TheSpaceBarTogglesAutoModeAndTheMenusOnlySwitchItOn) {
@@ -269,24 +268,24 @@ TEST_F(InputTest, SwappingTheKeysExchangesSkipAndAuto) {
 
 TEST_F(InputTest, KeysAndTheWheelWaitWhileAPromptIsOpen) {
     Engine& engine = Started();
-    engine.PassWait = 0;
-    engine.WaitKind = 1;
+    engine.wait.PassWait = 0;
+    engine.wait.WaitKind = 1;
     engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
     Key(keys::Return, '\r');
     Key(keys::Control);
     Key(keys::Space, ' ');
     engine.FormMouseWheel(-120);
-    EXPECT_EQ(engine.WaitKind, 1);
+    EXPECT_EQ(engine.wait.WaitKind, 1);
     EXPECT_EQ(engine.vars.S(26), 0);
-    EXPECT_EQ(engine.SystemMenuState, 3);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 3);
 }
 
 TEST_F(InputTest, ReturnAndXPressAtThePointer) {
     Engine& engine = Started();
     engine.PBMouseMove(10, 20);
     Key(keys::Return, '\r');
-    EXPECT_EQ(engine.PassWait, 0);
-    engine.ClickGuard = 0;
+    EXPECT_EQ(engine.wait.PassWait, 0);
+    engine.wait.ClickGuard = 0;
     Key('X', 'x');
     EXPECT_EQ(engine.PopupShown, 1) << "a right press opens the pop-up";
     Key(keys::Escape, '\x1b');
@@ -295,33 +294,34 @@ TEST_F(InputTest, ReturnAndXPressAtThePointer) {
 
 TEST_F(InputTest, WheelDownContinuesAPageWaitAsAClickDoes) {
     Engine& engine = Started();
-    engine.PassWait = 0;
-    engine.WaitKind = 1;
+    engine.wait.PassWait = 0;
+    engine.wait.WaitKind = 1;
     engine.FormMouseWheel(-120);
-    EXPECT_EQ(engine.WaitKind, 0);
+    EXPECT_EQ(engine.wait.WaitKind, 0);
     EXPECT_EQ(engine.WheelBusy, 0);
-    engine.WaitKind = 2;
-    engine.Busy = 1;
+    engine.wait.WaitKind = 2;
+    {
+        BusyScope busy(engine.blocking);
+        engine.FormMouseWheel(-120);
+        EXPECT_EQ(engine.wait.WaitKind, 2) << "a blocking effect keeps the wheel out";
+    }
+    engine.choices.SelectionKind = 1;
     engine.FormMouseWheel(-120);
-    EXPECT_EQ(engine.WaitKind, 2) << "a blocking effect keeps the wheel out";
-    engine.Busy = 0;
-    engine.SelectionKind = 1;
-    engine.FormMouseWheel(-120);
-    EXPECT_EQ(engine.WaitKind, 2) << "a choice is not a page";
+    EXPECT_EQ(engine.wait.WaitKind, 2) << "a choice is not a page";
 }
 
 TEST_F(InputTest, AChoiceIsTakenOnlyOutsideTheClickGuard) {
     Engine& engine = Started();
-    engine.PassWait = 0;
-    engine.SelectionKind = 1;
-    engine.ClickGuard = 2;
+    engine.wait.PassWait = 0;
+    engine.choices.SelectionKind = 1;
+    engine.wait.ClickGuard = 2;
     Click();
-    EXPECT_EQ(engine.ClickGuard, 5) << "a guarded click renews the guard";
+    EXPECT_EQ(engine.wait.ClickGuard, 5) << "a guarded click renews the guard";
     engine.settings.RC_MODE = 0;
     Click(MouseButton::Right);
     EXPECT_EQ(engine.PopupShown, 1) << "a right click on a select opens the pop-up";
     engine.PopupShown = 0;
-    engine.SelectionKind = 4;
+    engine.choices.SelectionKind = 4;
     Click(MouseButton::Right);
     EXPECT_EQ(engine.PopupShown, 0) << "a right click on a click map takes the choice";
 }

@@ -33,7 +33,7 @@ public:
     void PumpMessages() override {
         FakePlatform::PumpMessages();
         if (ClickAtPump != 0 && Pumps == ClickAtPump) {
-            Engine->InterruptRequest = 1;
+            Engine->blocking.InterruptRequest = 1;
         }
         if (OnPump) {
             OnPump();
@@ -245,7 +245,7 @@ TEST_F(SceneTest, TheOverlayIsLeftOutInPageReviewAndAWeightedOneIsClippedAtTheTo
     EXPECT_EQ(Scene(47, 39), kWhite);
     EXPECT_EQ(Scene(50, 40), 0x000000u);
     EXPECT_EQ(Scene(0, 40), 0x000000u);
-    engine.ScreenMode = screen_mode::PageReview;
+    engine.screens.Open(engine.screens.pageReview);
     gfx.ComposeScene();
     EXPECT_EQ(Scene(0, 0), 0x000000u);
 }
@@ -267,8 +267,8 @@ TEST_F(SceneTest, ShowSceneWithTransitionZeroPresentsNothing) {
     // A finished transition: speed used up, nothing busy, not cut short.
     EXPECT_EQ(engine.vars.S(16), 0);
     EXPECT_EQ(engine.vars.S(19), 0);
-    EXPECT_EQ(engine.Busy, 0);
-    EXPECT_EQ(engine.InterruptibleWait, 0);
+    EXPECT_FALSE(engine.blocking.Busy());
+    EXPECT_FALSE(engine.blocking.InterruptibleWait());
 }
 
 TEST_F(SceneTest, FullScreenTextShowsANewBackgroundAloneBeforeThePage) {
@@ -327,9 +327,9 @@ TEST_F(SceneTest, AClickEndsACharacterMoveAtItsTargetAndSetsS019) {
     EXPECT_EQ(engine.vars.S(80), 100);
     EXPECT_EQ(engine.vars.S(90), 40);
     EXPECT_EQ(engine.vars.S(19), 1);
-    EXPECT_EQ(engine.InterruptRequest, 0);
-    EXPECT_EQ(engine.Busy, 0);
-    EXPECT_EQ(engine.InterruptibleWait, 0);
+    EXPECT_EQ(engine.blocking.InterruptRequest, 0);
+    EXPECT_FALSE(engine.blocking.Busy());
+    EXPECT_FALSE(engine.blocking.InterruptibleWait());
     EXPECT_LT(m_platform.Now - start, 200u);
     EXPECT_EQ(Shown(100, 40), kShownRed);
     EXPECT_EQ(gfx.BackBuffer.Pixel(100, 40), kShownRed);
@@ -377,24 +377,24 @@ TEST_F(SceneTest, ThePanicScreenCoversTheGameUntilItIsHidden) {
     Engine& engine = Start();
     Graphics& gfx = engine.gfx;
     gfx.BackBuffer.Fill(kBlue);
-    uint8_t busy = engine.Busy;
+    EXPECT_FALSE(engine.blocking.Busy());
     gfx.ShowPanicScreen();
     EXPECT_TRUE(gfx.PanicScreenShown());
     EXPECT_EQ(Shown(1, 1), kGreen);
     EXPECT_EQ(Shown(2, 2), 0x000000u);
-    EXPECT_EQ(engine.Busy, busy + 1);
+    EXPECT_TRUE(engine.blocking.Busy());
     EXPECT_EQ(engine.MenusLocked, 1);
     // A second request keeps the game picture it saved.
     gfx.ShowPanicScreen();
-    EXPECT_EQ(engine.Busy, busy + 1);
+    EXPECT_TRUE(engine.blocking.Busy());
     gfx.HidePanicScreen();
     EXPECT_FALSE(gfx.PanicScreenShown());
     EXPECT_EQ(Shown(1, 1), kBlue);
     EXPECT_EQ(gfx.BackBuffer.Pixel(1, 1), kBlue);
-    EXPECT_EQ(engine.Busy, busy);
+    EXPECT_FALSE(engine.blocking.Busy());
     EXPECT_EQ(engine.MenusLocked, 0);
     gfx.HidePanicScreen();
-    EXPECT_EQ(engine.Busy, busy);
+    EXPECT_FALSE(engine.blocking.Busy());
 }
 
 TEST_F(SceneTest, APanicPictureThatCannotBeReadShowsBlack) {
@@ -428,7 +428,7 @@ TEST_F(SceneTest, ScriptValuesFarOffTheScreenDrawNothingThere) {
             gfx.DirectPicture("P001,0," + a + "," + b);
         }
     }
-    EXPECT_EQ(engine.Busy, 0);
+    EXPECT_FALSE(engine.blocking.Busy());
     EXPECT_EQ(engine.ScriptRunning, 1);
 }
 

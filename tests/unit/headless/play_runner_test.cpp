@@ -48,7 +48,7 @@ TEST(PlayRunnerWait, StopsAtAClickWaitButNotInAutoOrSkipMode) {
     TinyGame game(kLongSleep);
     HeadlessSession session(game.Path());
     ASSERT_EQ(session.Play("pass 1"), RunStatus::Done);
-    session.Game->WaitKind = 1;
+    session.Game->wait.WaitKind = 1;
     EXPECT_EQ(session.Play("wait 0"), RunStatus::Done);
 
     session.Game->vars.S(26) = 3; // auto mode continues the wait by itself
@@ -58,15 +58,15 @@ TEST(PlayRunnerWait, StopsAtAClickWaitButNotInAutoOrSkipMode) {
     EXPECT_EQ(session.Play("wait 0"), RunStatus::WaitRanOut);
     session.Game->SkipActive = 0;
 
-    session.Game->WaitKind = 0;
+    session.Game->wait.WaitKind = 0;
     EXPECT_EQ(session.Play("wait 0"), RunStatus::WaitRanOut);
-    session.Game->PassWait = -1;
+    session.Game->wait.PassWait = -1;
     EXPECT_EQ(session.Play("wait 0"), RunStatus::Done);
-    session.Game->PassWait = 0;
-    session.Game->SelectionKind = 1;
+    session.Game->wait.PassWait = 0;
+    session.Game->choices.SelectionKind = 1;
     EXPECT_EQ(session.Play("wait 0"), RunStatus::Done);
-    session.Game->SelectionKind = 0;
-    session.Game->SystemMenuState = 2;
+    session.Game->choices.SelectionKind = 0;
+    session.Game->prompts.SystemMenuState = 2;
     EXPECT_EQ(session.Play("wait 0"), RunStatus::Done);
 }
 
@@ -273,7 +273,7 @@ TEST(PlayRunnerAutoPlay, StopsAtThePassLimit) {
     HeadlessSession session(game.Path());
     ASSERT_EQ(session.Play("pass 1"), RunStatus::Done);
     // A wait the stubbed input cannot clear.
-    session.Game->WaitKind = 1;
+    session.Game->wait.WaitKind = 1;
     EXPECT_EQ(session.Runner->AutoPlay(50), RunStatus::Done);
     EXPECT_EQ(session.Runner->PassesRun(), 50);
     EXPECT_TRUE(Contains(session.Out.str(), "stopped because the pass limit was reached"));

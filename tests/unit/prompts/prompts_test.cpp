@@ -34,7 +34,7 @@ protected:
         WriteFile(m_dir / "ov_data.orv", MakeTextArchive(texts));
         WriteFile(m_dir / "ov_gra.orv", MakeArchive(PictureEntries()));
         m_engine = StartEngine(m_platform, m_dir.Path(), m_dir / "data");
-        for (int i = 0; i < 5 && e().PassWait != -1; ++i) {
+        for (int i = 0; i < 5 && e().wait.PassWait != -1; ++i) {
             m_platform.Pass();
         }
         // A picture whose every pixel differs, so that a misplaced copy shows.
@@ -78,7 +78,7 @@ protected:
 TEST_F(PromptsTest, TheDefaultPromptDarkensItsBandTowardsTheMiddle) {
     Engine& engine = e();
     engine.prompts.AskYesNo(kQuickLoadQuestion, prompt_action::QuickLoad);
-    EXPECT_EQ(engine.SystemMenuState, 1);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 1);
     EXPECT_EQ(engine.MenusLocked, 1);
     EXPECT_FALSE(engine.MenuItemEnabled("N20"));
     const Surface& back = engine.gfx.BackBuffer;
@@ -100,7 +100,7 @@ TEST_F(PromptsTest, ARightClickOnYesClosesWithoutActingAndRestoresTheScreen) {
     engine.PBMouseMove(320, 200);
     EXPECT_EQ(engine.prompts.PromptAnswer, 1);
     Click(MouseButton::Right, 320, 200);
-    EXPECT_EQ(engine.SystemMenuState, 0);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 0);
     EXPECT_EQ(engine.MenusLocked, 0);
     EXPECT_EQ(engine.script.CurrentScriptNameText(), "main");
     EXPECT_TRUE(ScreenAsBefore(engine.gfx.BackBuffer));
@@ -125,16 +125,16 @@ TEST_F(PromptsTest, ALeftClickElsewhereClosesWithoutAction) {
     Engine& engine = e();
     engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
     Click(MouseButton::Left, 420, 200);
-    EXPECT_EQ(engine.SystemMenuState, 0);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 0);
     EXPECT_EQ(engine.script.CurrentScriptNameText(), "main");
     EXPECT_TRUE(ScreenAsBefore(m_platform.PB));
 }
 
 TEST_F(PromptsTest, YesToTheTitleQuestionLeavesAChoiceForTheTitleScript) {
     Engine& engine = e();
-    engine.SelectionKind = 1;
-    engine.WaitKind = 1;
-    engine.ReplayMode = 2;
+    engine.choices.SelectionKind = 1;
+    engine.wait.WaitKind = 1;
+    engine.screens.ReplayMode = 2;
     engine.dispatcher.CallDepth = 2;
     engine.vars.S(161) = 0;
     engine.vars.S(163) = 9;
@@ -142,11 +142,11 @@ TEST_F(PromptsTest, YesToTheTitleQuestionLeavesAChoiceForTheTitleScript) {
     engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
     Click(MouseButton::Left, 320, 200);
     EXPECT_EQ(engine.script.CurrentScriptNameText(), "STITLE");
-    EXPECT_EQ(engine.SelectionKind, 0);
-    EXPECT_EQ(engine.WaitKind, 0);
-    EXPECT_EQ(engine.ScreenMode, 0);
-    EXPECT_EQ(engine.SystemMenuState, 0);
-    EXPECT_EQ(engine.ReplayMode, 0);
+    EXPECT_EQ(engine.choices.SelectionKind, 0);
+    EXPECT_EQ(engine.wait.WaitKind, 0);
+    EXPECT_EQ(engine.screens.Mode(), 0);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 0);
+    EXPECT_EQ(engine.screens.ReplayMode, 0);
     EXPECT_EQ(engine.dispatcher.CallDepth, 0);
     EXPECT_EQ(engine.vars.S(161), 1);
     EXPECT_EQ(engine.vars.S(162), 9);
@@ -162,7 +162,7 @@ TEST_F(PromptsTest, ASecondQuestionWhileOneIsOpenIsRefused) {
     Engine& engine = e();
     engine.prompts.AskYesNo(kQuickLoadQuestion, prompt_action::QuickLoad);
     engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
-    EXPECT_EQ(engine.SystemMenuState, 1);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 1);
     Click(MouseButton::Right, 0, 0);
     EXPECT_TRUE(ScreenAsBefore(engine.gfx.BackBuffer)) << "the band under the first is back";
 }
@@ -173,7 +173,7 @@ TEST_F(PromptsTest, AScriptClickOverrideDropsThePromptWithoutItsAnswer) {
     engine.prompts.PromptHover(320, 200);
     engine.vars.S(56) = 56;
     Click(MouseButton::Left, 320, 200);
-    EXPECT_EQ(engine.SystemMenuState, 0);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 0);
     EXPECT_EQ(engine.MenusLocked, 0);
     EXPECT_EQ(engine.script.CurrentScriptNameText(), "main");
     EXPECT_TRUE(ScreenAsBefore(engine.gfx.BackBuffer));
@@ -189,7 +189,7 @@ TEST_F(PromptsTest, TheBannerFadesInHoldsAndFadesOutThenGivesTheScreenBack) {
     EXPECT_GE(took, 500u + 2 * 16 * 20);
     EXPECT_LE(took, 500u + 2 * 16 * 20 + 60);
     EXPECT_GT(m_platform.Presents - presents, 30);
-    EXPECT_EQ(engine.Busy, 0);
+    EXPECT_FALSE(engine.blocking.Busy());
     EXPECT_EQ(engine.MenusLocked, 0);
     EXPECT_TRUE(ScreenAsBefore(m_platform.PB));
     EXPECT_TRUE(ScreenAsBefore(engine.gfx.BackBuffer));
@@ -202,7 +202,7 @@ TEST_F(PromptsTest, ApplyingSettingsSwitchesTheScreenModeAndRereadsTheTyping) {
     engine.prompts.ApplySettings();
     EXPECT_EQ(engine.FullScreenActive, 1);
     EXPECT_EQ(engine.text.Delay, 1);
-    EXPECT_EQ(engine.Busy, 0);
+    EXPECT_FALSE(engine.blocking.Busy());
     engine.FullScreenMode = 0;
     engine.prompts.ApplySettings();
     EXPECT_EQ(engine.FullScreenActive, 0);
@@ -264,7 +264,7 @@ TEST_F(PanelPromptTest, NoClosesThePanelAndYesRunsTheAction) {
     Engine& engine = e();
     engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);
     Click(MouseButton::Left, 230, 265);
-    EXPECT_EQ(engine.SystemMenuState, 0);
+    EXPECT_EQ(engine.prompts.SystemMenuState, 0);
     EXPECT_EQ(engine.script.CurrentScriptNameText(), "main");
     EXPECT_TRUE(ScreenAsBefore(engine.gfx.BackBuffer));
     engine.prompts.AskYesNo(kTitleQuestion, prompt_action::Title);

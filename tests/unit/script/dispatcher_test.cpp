@@ -270,14 +270,14 @@ TEST_F(DispatcherTest, ChainEmptiesTheCallStackAndTakesItsLabel) {
 TEST_F(DispatcherTest, SleepWaitsInPassesAndShortSleepsWaitForAClick) {
     Engine& engine = Start({{"main", {"*sleep 10", "*sleep 3000", "*sleep 90"}}});
     Step();
-    EXPECT_EQ(engine.PassWait, -1);
-    engine.PassWait = 0;
+    EXPECT_EQ(engine.wait.PassWait, -1);
+    engine.wait.PassWait = 0;
     Step();
-    EXPECT_EQ(engine.PassWait, 100);
-    engine.PassWait = 0;
+    EXPECT_EQ(engine.wait.PassWait, 100);
+    engine.wait.PassWait = 0;
     engine.vars.S(26) = 3; // auto mode ignores it
     Step();
-    EXPECT_EQ(engine.PassWait, 0);
+    EXPECT_EQ(engine.wait.PassWait, 0);
 }
 
 TEST_F(DispatcherTest, TitleKeepsSixtyThreeBytes) {
@@ -345,9 +345,9 @@ TEST_F(DispatcherTest, ModeTogglesNovelModeAndEndsTheStep) {
 TEST_F(DispatcherTest, TextWindowSetMarksTheWindowWithoutDrawing) {
     Engine& engine = Start({{"main", {"*tw_set 1", "\\", "*tw_set 0"}}});
     Step();
-    EXPECT_EQ(engine.WindowShown, 1);
+    EXPECT_EQ(engine.text.WindowShown, 1);
     Step();
-    EXPECT_EQ(engine.WindowShown, 0);
+    EXPECT_EQ(engine.text.WindowShown, 0);
 }
 
 TEST_F(DispatcherTest, WebHandsTheAddressToTheDesktopAsOneArgument) {
@@ -371,17 +371,17 @@ TEST_F(DispatcherTest, ExitGameClosesWithTheConfirmationAndExitNeverDoes) {
 TEST_F(DispatcherTest, VoicesAreRememberedForTheReplayAndThePage) {
     Engine& engine = Start({{"main", {"*cv v001", "*cv v002"}}});
     Step();
-    EXPECT_STREQ(engine.dispatcher.LastVoice, "v002");
-    EXPECT_STREQ(engine.dispatcher.PageVoices, "v001 v002 ");
+    EXPECT_STREQ(engine.sound.LastVoice, "v002");
+    EXPECT_STREQ(engine.sound.PageVoices, "v001 v002 ");
 }
 
 TEST_F(DispatcherTest, APageFullOfVoicesKeepsItsFirstOnes) {
     Engine& engine = Start({{"main", {"!V001=0"}}});
     for (int i = 0; i < 40; ++i) {
-        engine.dispatcher.NoteVoice("voice_name");
+        engine.sound.PlayScriptVoice("voice_name");
     }
-    EXPECT_LT(std::strlen(engine.dispatcher.PageVoices), sizeof engine.dispatcher.PageVoices);
-    EXPECT_STREQ(engine.dispatcher.LastVoice, "voice_name");
+    EXPECT_LT(std::strlen(engine.sound.PageVoices), sizeof engine.sound.PageVoices);
+    EXPECT_STREQ(engine.sound.LastVoice, "voice_name");
 }
 
 TEST_F(DispatcherTest, StopSkipAndAutoFollowsBreakOnSelectUnlessForced) {
@@ -408,8 +408,8 @@ TEST_F(DispatcherTest, StopSkipAndAutoFollowsBreakOnSelectUnlessForced) {
 TEST_F(DispatcherTest, SoundsAreFoundInTheVoiceAndEffectArchives) {
     WriteFile(m_dir / "game" / "ov_se2.orv", MakeArchive({{"LOOPSE", ToBytes("x")}}));
     Engine& engine = Start({{"main", {"!V001=0"}}});
-    EXPECT_TRUE(engine.dispatcher.SoundExists("loopse"));
-    EXPECT_FALSE(engine.dispatcher.SoundExists("missing"));
+    EXPECT_TRUE(engine.sound.SoundExists("loopse"));
+    EXPECT_FALSE(engine.sound.SoundExists("missing"));
 }
 
 TEST_F(DispatcherTest, AStepThatNeverWaitsStillReturns) {
@@ -449,9 +449,9 @@ TEST_F(DispatcherTest, ArbitraryCommandLinesStayInsideTheEngineState) {
     lines.push_back("!V001=3010;V002=-5");
     Engine& engine = Start({{"main", lines}, {"sub", {"*call sub", "*call main"}}});
     for (int i = 0; i < 600; ++i) {
-        engine.PassWait = 0;
-        engine.VoiceWait = 0;
-        engine.Busy = 0;
+        engine.wait.PassWait = 0;
+        engine.wait.VoiceWait = 0;
+        engine.blocking.Release(BlockingState::Holding::Movie);
         engine.dispatcher.ScriptStep();
         ASSERT_GE(engine.dispatcher.CallDepth, 0);
         ASSERT_LE(engine.dispatcher.CallDepth, Dispatcher::kCallStackSize);

@@ -40,8 +40,8 @@ class ClickingPlatform : public FakePlatform {
 public:
     void PumpMessages() override {
         FakePlatform::PumpMessages();
-        if (ClickAtPump > 0 && Pumps == ClickAtPump && Engine && Engine->InterruptibleWait) {
-            Engine->InterruptRequest = 1;
+        if (ClickAtPump > 0 && Pumps == ClickAtPump && Engine && Engine->blocking.InterruptibleWait()) {
+            Engine->blocking.InterruptRequest = 1;
         }
     }
     int ClickAtPump = 0;
@@ -93,15 +93,15 @@ TEST_F(TextFlowTest, TheTypewriterEndsTheStepAfterEachCharacterAndPercentWaits) 
     Engine& engine = Start({"あ%30い", "\\"});
     Step();
     EXPECT_EQ(engine.text.PageChars, 1);
-    EXPECT_EQ(engine.WindowShown, 1);
+    EXPECT_EQ(engine.text.WindowShown, 1);
     Step();
-    EXPECT_EQ(engine.TickWait, 30);
+    EXPECT_EQ(engine.wait.TickWait, 30);
     EXPECT_EQ(engine.text.PageChars, 1);
-    engine.TickWait = 0;
+    engine.wait.TickWait = 0;
     Step();
     EXPECT_EQ(Row(1), "  あい");
     Step(2); // the end of the line, then the page wait
-    EXPECT_EQ(engine.WaitKind, 1);
+    EXPECT_EQ(engine.wait.WaitKind, 1);
     EXPECT_EQ(engine.script.NeedLine, 1);
     ASSERT_EQ(m_hooked.size(), 1u);
     EXPECT_EQ(m_hooked[0], "あい");
@@ -111,15 +111,15 @@ TEST_F(TextFlowTest, APercentSignWithoutDigitsWaitsTenTicksAndSkipModeNone) {
     Engine& engine = Start({"あ%い%0う", "\\"});
     engine.text.Delay = 1;
     Step();
-    EXPECT_EQ(engine.TickWait, 10);
-    engine.TickWait = 0;
+    EXPECT_EQ(engine.wait.TickWait, 10);
+    engine.wait.TickWait = 0;
     Step();
-    EXPECT_EQ(engine.TickWait, 10);
-    engine.TickWait = 0;
+    EXPECT_EQ(engine.wait.TickWait, 10);
+    engine.wait.TickWait = 0;
     engine.SkipActive = 1;
     Step();
     EXPECT_EQ(Row(1), "  あいう");
-    EXPECT_EQ(engine.TickWait, 0);
+    EXPECT_EQ(engine.wait.TickWait, 0);
 }
 
 TEST_F(TextFlowTest, SkipModeTypesLinesAtOnceAndIgnoresLineWaits) {
@@ -128,8 +128,8 @@ TEST_F(TextFlowTest, SkipModeTypesLinesAtOnceAndIgnoresLineWaits) {
     Step();
     EXPECT_EQ(Row(1), "  あいう");
     EXPECT_EQ(Row(2), "  えおか");
-    EXPECT_EQ(engine.WaitKind, 1);
-    EXPECT_EQ(engine.TickWait, 0);
+    EXPECT_EQ(engine.wait.WaitKind, 1);
+    EXPECT_EQ(engine.wait.TickWait, 0);
     EXPECT_EQ(engine.vars.V(1), 0);
 }
 
@@ -140,10 +140,10 @@ TEST_F(TextFlowTest, AClickWhileTypingShowsTheRestUpToTheNextWait) {
     engine.text.ClickWhileTyping();
     Step();
     EXPECT_EQ(Row(1), "  あいうえお");
-    EXPECT_EQ(engine.WaitKind, 2);
+    EXPECT_EQ(engine.wait.WaitKind, 2);
     EXPECT_FALSE(engine.text.ShowAllNow);
     engine.text.ContinueWait();
-    EXPECT_EQ(engine.WaitKind, 0);
+    EXPECT_EQ(engine.wait.WaitKind, 0);
     Step();
     EXPECT_EQ(Row(1), "  あいうえおか"); // typing goes on after the mark, one at a time
 }
@@ -152,11 +152,11 @@ TEST_F(TextFlowTest, PageMarksInTheLineWaitOrTurnThePageAndDropTheRest) {
     Engine& engine = Start({"あ▼い", "う▽え", "お"});
     engine.text.Delay = 1;
     Step();
-    EXPECT_EQ(engine.WaitKind, 1);
+    EXPECT_EQ(engine.wait.WaitKind, 1);
     EXPECT_EQ(Row(1), "  あ");
     engine.text.ContinueWait();
     Step();
-    EXPECT_EQ(engine.WaitKind, 0);
+    EXPECT_EQ(engine.wait.WaitKind, 0);
     EXPECT_TRUE(engine.text.PageEmpty); // ▽ started the next page at once
     Step();
     EXPECT_EQ(Row(1), "  お");
@@ -173,7 +173,7 @@ TEST_F(TextFlowTest, TheLineStartRuleAndTheIndentAtTheLimit) {
     EXPECT_EQ(Row(1), "「あいうえおかきくけこさしすせそたちつて。");
     EXPECT_EQ(Row(2), "「あいうえおかきくけこさしすせそたちつて");
     EXPECT_EQ(Row(3), "  な");
-    EXPECT_EQ(engine.WaitKind, 1);
+    EXPECT_EQ(engine.wait.WaitKind, 1);
     // The text hook keeps each script line whole across the automatic break.
     ASSERT_EQ(m_hooked.size(), 2u);
     EXPECT_EQ(m_hooked[1], "「あいうえおかきくけこさしすせそたちつてな");
@@ -205,9 +205,9 @@ TEST_F(TextFlowTest, InlineTagsSetColourDelayAndSpacing) {
     EXPECT_EQ(engine.text.glyphs.TextColour(), 0x0000FFu);
     Step();
     EXPECT_EQ(engine.text.CharDelay, 3);
-    EXPECT_EQ(engine.TickWait, 2);
+    EXPECT_EQ(engine.wait.TickWait, 2);
     EXPECT_EQ(engine.text.glyphs.TextColour(), 0xFFFFFFu);
-    engine.TickWait = 0;
+    engine.wait.TickWait = 0;
     engine.text.ShowAllNow = true;
     Step();
     // Wide spacing from う at 6: え at 9, お at 12, then narrow again: か at 14.
@@ -241,14 +241,14 @@ TEST_F(TextFlowTest, PageEndLinesSetTheirWaitsAndTheAutoWait) {
     engine.vars.S(26) = 1;
     engine.text.ShowAllNow = true; // auto mode paces the typing; this test is about the waits
     Step(2);
-    EXPECT_EQ(engine.WaitKind, 4);
-    EXPECT_EQ(engine.AutoWaitTicks, 10 / (5 - 1 + 12) + 2 * 1 + 2);
-    engine.WaitKind = 0;
+    EXPECT_EQ(engine.wait.WaitKind, 4);
+    EXPECT_EQ(engine.wait.AutoWaitTicks, 10 / (5 - 1 + 12) + 2 * 1 + 2);
+    engine.wait.WaitKind = 0;
     Step();
-    EXPECT_EQ(engine.WaitKind, 5);
-    engine.WaitKind = 0;
+    EXPECT_EQ(engine.wait.WaitKind, 5);
+    engine.wait.WaitKind = 0;
     Step();
-    EXPECT_EQ(engine.WaitKind, 2);
+    EXPECT_EQ(engine.wait.WaitKind, 2);
     EXPECT_EQ(engine.vars.S(39), 1);
 }
 
@@ -256,20 +256,20 @@ TEST_F(TextFlowTest, ClosingTheWindowResetsThePage) {
     Engine& engine = Start({"あ", "*win_close", "+", "*win_open"});
     engine.text.Delay = 1;
     Step(2);
-    EXPECT_EQ(engine.WindowShown, 0);
+    EXPECT_EQ(engine.text.WindowShown, 0);
     EXPECT_TRUE(engine.text.PageEmpty);
     EXPECT_EQ(Row(1), "");
     EXPECT_EQ(m_platform.Engine->gfx.PaintBoxCopy().Pixel(400, 500), 0u);
-    engine.WaitKind = 0;
+    engine.wait.WaitKind = 0;
     Step();
-    EXPECT_EQ(engine.WindowShown, 1);
+    EXPECT_EQ(engine.text.WindowShown, 1);
 }
 
 TEST_F(TextFlowTest, AVoiceTagTakesTheRestOfItsLine) {
     Engine& engine = Start({"「あ」[cv v0001", "\\"});
     engine.text.Delay = 1;
     Step();
-    EXPECT_STREQ(engine.dispatcher.LastVoice, "v0001");
+    EXPECT_STREQ(engine.sound.LastVoice, "v0001");
     EXPECT_EQ(Row(1), "「あ」");
 }
 
@@ -278,18 +278,18 @@ TEST_F(TextFlowTest, AClickDuringTheWindowFadeShowsTheFinalPictureAtOnce) {
     int before = m_platform.Pumps;
     m_platform.ClickAtPump = before + 3;
     Step();
-    EXPECT_EQ(engine.WindowShown, 1);
+    EXPECT_EQ(engine.text.WindowShown, 1);
     EXPECT_LT(m_platform.Pumps - before, 8); // a whole fade takes 32 frames
-    EXPECT_EQ(engine.Busy, 0);
-    EXPECT_EQ(engine.InterruptRequest, 0);
+    EXPECT_FALSE(engine.blocking.Busy());
+    EXPECT_EQ(engine.blocking.InterruptRequest, 0);
     const Surface& shown = engine.gfx.PaintBoxCopy();
     EXPECT_EQ(shown.Pixel(400, 500), engine.gfx.BackBuffer.Pixel(400, 500));
     // Uninterrupted, the fade to the closed window runs its frames.
     before = m_platform.Pumps;
     m_platform.ClickAtPump = 0;
-    engine.WaitKind = 0;
+    engine.wait.WaitKind = 0;
     Step();
-    EXPECT_EQ(engine.WindowShown, 0);
+    EXPECT_EQ(engine.text.WindowShown, 0);
     EXPECT_GE(m_platform.Pumps - before, 32);
 }
 
@@ -298,7 +298,7 @@ TEST_F(TextFlowTest, NovelModeTypesOverTheScreenWithoutIndentOrNameRow) {
     engine.text.Delay = 1;
     Step(); // mode ends its step
     EXPECT_EQ(engine.vars.S(160), 1);
-    EXPECT_EQ(engine.WindowShown, 1);
+    EXPECT_EQ(engine.text.WindowShown, 1);
     Step(2);
     // The name is typed as text on row 0, the dialogue on the next row, both at column 0.
     EXPECT_EQ(Row(0), "なまえ");
@@ -360,8 +360,8 @@ TEST_F(TextFlowTest, BrokenLinesEndCleanly) {
     Engine& again = Start(lines, true);
     again.SkipActive = 1;
     for (int i = 0; i < 200 && again.vars.V(1) == 0; ++i) {
-        again.WaitKind = 0;
-        again.TickWait = 0;
+        again.wait.WaitKind = 0;
+        again.wait.TickWait = 0;
         Step();
     }
     EXPECT_EQ(again.vars.V(1), 1);

@@ -1,0 +1,25 @@
+#pragma once
+// Page review: earlier pages shown again one at a time; the arrows and the wheel step through
+// them, a right press leaves. The pages are the backlog's (text/backlog.h).
+
+#include "screens/screen.h"
+#include "screens/screen_modes.h"
+
+namespace orv {
+
+class Engine;
+
+class PageReviewScreen final : public Screen {
+public:
+    explicit PageReviewScreen(Engine& engine) : m_engine(engine) {}
+
+    int32_t Mode() const override { return screen_mode::PageReview; }
+    void Press(MouseButton button, int x, int y) override;
+    void Wheel(int delta) override;
+    void KeyDown(int key) override;
+
+private:
+    Engine& m_engine;
+};
+
+} // namespace orv
