@@ -70,10 +70,63 @@ struct UserSettings {
     bool PlayerNamesChanged = false;
 };
 
+// How a setting is stored and how the engine holds it.
+enum class UserSettingKind : uint8_t {
+    Number, // a decimal integer, held as read
+    Flag,   // on/off: any stored number but 0 is on; held as a flag
+    Text,   // a text, code page 932
+    Volume, // a volume slider -3000..0, held as its attenuation (x 2.5, truncated toward zero)
+    Colour, // a component of the message window's tint
+};
+
+// Where the value read in place of a missing or unreadable one comes from.
+enum class UserSettingDefault : uint8_t {
+    Constant,    // DefaultNumber or DefaultText
+    Config,      // the GameConfig value ConfigNumber or ConfigText
+    CentredLeft, // the main window centred on the desktop's screen
+    CentredTop,
+};
+
+// One value of the settings store and the UserSettings field it fills: the reader, the
+// lookup by name and the writer all go by this entry.
+struct UserSettingEntry {
+    std::string_view Name; // the value name in the store
+    // The name UserSettingValue knows it by; empty: held elsewhere after start-up.
+    std::string_view HeldName;
+    UserSettingKind Kind = UserSettingKind::Number;
+    // Flag only: the field holds the opposite of the stored switch.
+    bool Inverted = false;
+
+    // The field: a member, or element Index of an array member.
+    int32_t UserSettings::*Number = nullptr;
+    bool UserSettings::*Flag = nullptr;
+    std::string UserSettings::*Text = nullptr;
+    std::array<int32_t, 10> UserSettings::*NumberList = nullptr;
+    std::array<bool, 5> UserSettings::*FlagList = nullptr;
+    uint8_t Index = 0;
+
+    UserSettingDefault Default = UserSettingDefault::Constant;
+    int32_t DefaultNumber = 0; // flags: 1 on, 0 off, as stored
+    std::string_view DefaultText;
+    int32_t GameConfig::*ConfigNumber = nullptr;
+    std::string GameConfig::*ConfigText = nullptr;
+
+    // The stored numbers taken as they are; one outside is clamped into the range or, with
+    // OutOfRangeIsDefault, replaced by the default.
+    int32_t Min = INT32_MIN;
+    int32_t Max = INT32_MAX;
+    bool OutOfRangeIsDefault = false;
+};
+
+// Every setting in the order start-up reads them.
+std::span<const UserSettingEntry> UserSettingTable();
+
 // The store location of the game's settings.
 SettingsLocation GameSettingsLocation(const GameConfig& config);
 
-// Reads every setting of the game's key, with the defaults the configuration gives.
+// Reads every setting of the game's key, with the defaults the configuration gives. A
+// stored SMode of 0 becomes 2 on a screen at most 600 pixels wide; PlayerNamesChanged is
+// set when a player name differs from the configuration's.
 void ReadUserSettings(const SettingsStore& store, const GameConfig& config,
                       const DesktopGeometry& desktop, UserSettings& settings);
 
@@ -83,6 +136,17 @@ bool WriteSetting(const SettingsStore& store, const GameConfig& config, std::str
                   std::string_view value);
 bool WriteSetting(const SettingsStore& store, const GameConfig& config, std::string_view name,
                   int32_t value);
+
+// Writes the setting stored as `name` (compared without regard to ASCII case) from its
+// field in `settings`, in the form the store holds: switches as 0 or 1 with Delay 1 when
+// text is shown at once, numbers in decimal, texts as held. A volume is written as its
+// attenuation x 0.4, truncated toward zero, the slider unit the config screen stores: an
+// even slider value reads back as the same attenuation, an odd one as that of its
+// neighbour nearer zero (-1201 reads as -3002 and is written as -1200). The settings
+// dialog, which holds the slider position itself, writes that with WriteSetting. GV00..GV09
+// write the values read at start-up. False for an unknown name or a failed write.
+bool StoreUserSetting(const SettingsStore& store, const GameConfig& config,
+                      const UserSettings& settings, std::string_view name);
 
 // A setting as the engine holds it, by its value name compared without regard to ASCII
 // case: switches as 0 or 1 (Delay as the stored meaning, 1 when text is shown at once),

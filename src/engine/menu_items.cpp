@@ -1,19 +1,13 @@
 // What each menu item, pop-up item and tool-bar button does, by component name.
+#include "engine/menu_items.h"
+
 #include "engine/engine.h"
+
+#include <iterator>
 
 namespace orv {
 
 namespace {
-
-enum class Holder { MenuBar, PopupMenu3, PopupMenu1, ToolBar };
-
-struct MenuItem {
-    std::string_view Name;
-    Holder In;
-    // The menu-bar item whose menu holds this one; it must be enabled for this to be reached.
-    std::string_view Parent;
-    void (*Action)(Engine& engine);
-};
 
 void AutoOn(Engine& e) {
     e.SwitchAutoOn(4);
@@ -99,48 +93,62 @@ void QuitReplay(Engine& e) {
     e.screens.QuitReplay();
 }
 
-// In the order of the menus; the holders of sub-menus (N12, N22) act only as parents.
-constexpr MenuItem kMenuItems[kMenuComponentCount] = {
-    {"SM01", Holder::PopupMenu3, {}, AutoOn},
-    {"SM02", Holder::PopupMenu3, {}, StartSkip},
-    {"N4", Holder::PopupMenu3, {}, OpenBacklog},
-    {"SM04", Holder::PopupMenu3, {}, HideWindow},
-    {"SM05", Holder::PopupMenu3, {}, ReplayVoice},
-    {"N5", Holder::PopupMenu3, {}, AskQuickLoad},
-    {"N8", Holder::PopupMenu3, {}, QuickSave},
-    {"N9", Holder::PopupMenu3, {}, OpenLoadDialog},
-    {"N10", Holder::PopupMenu3, {}, OpenSaveDialog},
-    {"N13", Holder::PopupMenu3, {}, OpenConfig},
-    {"N17", Holder::PopupMenu3, {}, AskTitle},
-    {"N18", Holder::PopupMenu3, {}, CloseWindow},
-    {"N12", Holder::MenuBar, {}, nullptr},
-    {"N14", Holder::MenuBar, "N12", CloseWindow},
-    {"N15", Holder::MenuBar, "N12", AskTitle},
-    {"N1", Holder::MenuBar, "N12", NextReplayScene},
-    {"N2", Holder::MenuBar, "N12", QuitReplay},
-    {"N20", Holder::MenuBar, {}, OpenLoadDialogUnlessInterruptible},
-    {"N21", Holder::MenuBar, {}, OpenSaveDialogUnlessInterruptible},
-    {"N22", Holder::MenuBar, {}, nullptr},
-    {"N23", Holder::MenuBar, "N22", StartSkip},
-    {"N24", Holder::MenuBar, "N22", OpenBacklog},
-    {"N25", Holder::MenuBar, "N22", AutoOn},
-    {"N27", Holder::MenuBar, "N22", HideWindow},
-    {"N26", Holder::MenuBar, {}, StopAndOpenConfig},
-    {"N6", Holder::PopupMenu1, {}, CloseWindow},
-    {"N7", Holder::PopupMenu1, {}, AskTitle},
-    {"N19", Holder::PopupMenu1, {}, QuitReplay},
-    {"SpeedButton1", Holder::ToolBar, {}, OpenExitMenu},
-    {"SpeedButton2", Holder::ToolBar, {}, StopAndOpenConfig},
-    {"SpeedButton3", Holder::ToolBar, {}, OpenSaveDialogUnlessInterruptible},
-    {"SpeedButton4", Holder::ToolBar, {}, OpenLoadDialogUnlessInterruptible},
-    {"SpeedButton5", Holder::ToolBar, {}, WindowMode},
+constexpr MenuPlace kMenuBar = MenuPlace::MenuBar;
+constexpr MenuPlace kInMenu = MenuPlace::MenuBarMenu;
+constexpr MenuPlace kPopup3 = MenuPlace::PopupMenu3;
+constexpr MenuPlace kPopup1 = MenuPlace::PopupMenu1;
+constexpr MenuPlace kToolBar = MenuPlace::ToolBar;
+
+// The menu bar, the pop-up menus and the tool bar, each in the order it shows its items.
+// The holders of sub-menus (N12, N22) act only as parents.
+// clang-format off
+constexpr MenuComponentEntry kMenuComponents[] = {
+    {"N12", "終了", kMenuBar, {}, true, nullptr},
+    {"N14", "ゲーム終了", kInMenu, "N12", true, CloseWindow},
+    {"N15", "タイトルへ", kInMenu, "N12", true, AskTitle},
+    {"N1", "次シーンへ", kInMenu, "N12", false, NextReplayScene},
+    {"N2", "回想終了", kInMenu, "N12", false, QuitReplay},
+    {"N20", "ロード", kMenuBar, {}, true, OpenLoadDialogUnlessInterruptible},
+    {"N21", "セーブ", kMenuBar, {}, true, OpenSaveDialogUnlessInterruptible},
+    {"N22", "制御", kMenuBar, {}, false, nullptr},
+    {"N23", "スキップ", kInMenu, "N22", true, StartSkip},
+    {"N24", "バックログ", kInMenu, "N22", true, OpenBacklog},
+    {"N25", "オート", kInMenu, "N22", true, AutoOn},
+    {"N27", "ウィンドウ消去", kInMenu, "N22", true, HideWindow},
+    {"N26", "設定", kMenuBar, {}, true, StopAndOpenConfig},
+    {"SM01", "自動送り", kPopup3, {}, true, AutoOn},
+    {"SM02", "スキップ", kPopup3, {}, true, StartSkip},
+    {"N4", "ログ", kPopup3, {}, true, OpenBacklog},
+    {"SM04", "ウィンドウ消去", kPopup3, {}, true, HideWindow},
+    {"SM05", "直前の音声を再生", kPopup3, {}, true, ReplayVoice},
+    {"N5", "クイックロード", kPopup3, {}, true, AskQuickLoad},
+    {"N8", "クイックセーブ", kPopup3, {}, true, QuickSave},
+    {"N9", "ロード", kPopup3, {}, true, OpenLoadDialog},
+    {"N10", "セーブ", kPopup3, {}, true, OpenSaveDialog},
+    {"N13", "設定", kPopup3, {}, true, OpenConfig},
+    {"N17", "タイトルへ戻る", kPopup3, {}, true, AskTitle},
+    {"N18", "終了", kPopup3, {}, true, CloseWindow},
+    {"N6", "終了", kPopup1, {}, true, CloseWindow},
+    {"N7", "タイトルへ戻る", kPopup1, {}, true, AskTitle},
+    {"N19", "回想終了", kPopup1, {}, false, QuitReplay},
+    {"SpeedButton1", "終了", kToolBar, {}, true, OpenExitMenu},
+    {"SpeedButton4", "ロード", kToolBar, {}, true, OpenLoadDialogUnlessInterruptible},
+    {"SpeedButton3", "セーブ", kToolBar, {}, true, OpenSaveDialogUnlessInterruptible},
+    {"SpeedButton2", "設定", kToolBar, {}, true, StopAndOpenConfig},
+    {"SpeedButton5", "Window モード", kToolBar, {}, true, WindowMode},
 };
+// clang-format on
+static_assert(std::size(kMenuComponents) == kMenuComponentCount);
 
 } // namespace
 
+std::span<const MenuComponentEntry> MenuComponents() {
+    return kMenuComponents;
+}
+
 int MenuComponentIndex(std::string_view component) {
     for (int i = 0; i < kMenuComponentCount; ++i) {
-        if (kMenuItems[i].Name == component) {
+        if (kMenuComponents[i].Name == component) {
             return i;
         }
     }
@@ -156,7 +164,7 @@ bool Engine::MenuItemClick(std::string_view component) {
     if (index < 0) {
         return false;
     }
-    const MenuItem& item = kMenuItems[index];
+    const MenuComponentEntry& item = kMenuComponents[index];
     // A disabled item cannot be chosen, nor one inside a disabled menu; front ends that
     // deliver choices by name (play files) meet the same rule as the player.
     if (!item.Action || !MenuItemEnabled(item.Name) ||
@@ -165,7 +173,7 @@ bool Engine::MenuItemClick(std::string_view component) {
     }
     item.Action(*this);
     // The title and exit items leave the flag to the question they ask.
-    if (item.In == Holder::PopupMenu3 && item.Name != "N17" && item.Name != "N18") {
+    if (item.Place == MenuPlace::PopupMenu3 && item.Name != "N17" && item.Name != "N18") {
         PopupShown = 0;
     }
     return true;

@@ -1,6 +1,7 @@
 // The menu bar MainMenu1, the pop-up menus PopupMenu3 and PopupMenu1 and the tool bar
-// Panel1, built from one table of component names and captions.
+// Panel1, built from the engine's table of menu components.
 #include "engine/engine.h"
+#include "engine/menu_items.h"
 #include "qt/main_window.h"
 #include "qt/paint_box.h"
 
@@ -19,58 +20,17 @@ namespace orv {
 
 namespace {
 
-struct ComponentEntry {
-    const char* Name;
-    const char* Caption;
-    // MainMenu1 for a menu-bar item, PopupMenu3, PopupMenu1, Panel1, or the menu-bar item
-    // whose menu holds it.
-    std::string_view Parent;
-    bool Visible = true;
-};
-
-constexpr ComponentEntry kComponents[] = {
-    {"N12", "終了", "MainMenu1"},
-    {"N14", "ゲーム終了", "N12"},
-    {"N15", "タイトルへ", "N12"},
-    {"N1", "次シーンへ", "N12", false},
-    {"N2", "回想終了", "N12", false},
-    {"N20", "ロード", "MainMenu1"},
-    {"N21", "セーブ", "MainMenu1"},
-    {"N22", "制御", "MainMenu1", false},
-    {"N23", "スキップ", "N22"},
-    {"N24", "バックログ", "N22"},
-    {"N25", "オート", "N22"},
-    {"N27", "ウィンドウ消去", "N22"},
-    {"N26", "設定", "MainMenu1"},
-    {"SM01", "自動送り", "PopupMenu3"},
-    {"SM02", "スキップ", "PopupMenu3"},
-    {"N4", "ログ", "PopupMenu3"},
-    {"SM04", "ウィンドウ消去", "PopupMenu3"},
-    {"SM05", "直前の音声を再生", "PopupMenu3"},
-    {"N5", "クイックロード", "PopupMenu3"},
-    {"N8", "クイックセーブ", "PopupMenu3"},
-    {"N9", "ロード", "PopupMenu3"},
-    {"N10", "セーブ", "PopupMenu3"},
-    {"N13", "設定", "PopupMenu3"},
-    {"N17", "タイトルへ戻る", "PopupMenu3"},
-    {"N18", "終了", "PopupMenu3"},
-    {"N6", "終了", "PopupMenu1"},
-    {"N7", "タイトルへ戻る", "PopupMenu1"},
-    {"N19", "回想終了", "PopupMenu1", false},
-    {"SpeedButton1", "終了", "Panel1"},
-    {"SpeedButton4", "ロード", "Panel1"},
-    {"SpeedButton3", "セーブ", "Panel1"},
-    {"SpeedButton2", "設定", "Panel1"},
-    {"SpeedButton5", "Window モード", "Panel1"},
-};
-
 bool HoldsItems(std::string_view name) {
-    for (const auto& entry : kComponents) {
-        if (entry.Parent == name) {
+    for (const MenuComponentEntry& entry : MenuComponents()) {
+        if (entry.Place == MenuPlace::MenuBarMenu && entry.Parent == name) {
             return true;
         }
     }
     return false;
+}
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 constexpr const char* kSmoothSetting = "display/smooth";
@@ -81,38 +41,52 @@ constexpr const char* kClipboardSetting = "display/copyTextToClipboard";
 void TForm1::BuildMenus() {
     menuBar()->setObjectName("MainMenu1");
     std::map<std::string_view, QMenu*> holders;
-    for (const auto& entry : kComponents) {
-        QString caption = QString::fromUtf8(entry.Caption);
+    for (const MenuComponentEntry& entry : MenuComponents()) {
+        QString caption = Utf8(entry.Caption);
+        QString name = Utf8(entry.Name);
         QAction* action = nullptr;
         bool command = true;
-        if (entry.Parent == "MainMenu1" && HoldsItems(entry.Name)) {
-            QMenu* menu = menuBar()->addMenu(caption);
-            holders[entry.Name] = menu;
-            action = menu->menuAction();
-            command = false;
-        } else if (entry.Parent == "MainMenu1") {
-            action = menuBar()->addAction(caption);
-        } else if (entry.Parent == "Panel1") {
+        switch (entry.Place) {
+        case MenuPlace::MenuBar:
+            if (HoldsItems(entry.Name)) {
+                QMenu* menu = menuBar()->addMenu(caption);
+                holders[entry.Name] = menu;
+                action = menu->menuAction();
+                command = false;
+            } else {
+                action = menuBar()->addAction(caption);
+            }
+            break;
+        case MenuPlace::MenuBarMenu:
+            action = holders.at(entry.Parent)->addAction(caption);
+            break;
+        case MenuPlace::ToolBar: {
             action = m_panel1->addAction(caption);
             QWidget* button = m_panel1->widgetForAction(action);
-            button->setObjectName(entry.Name);
+            button->setObjectName(name);
             button->setFocusPolicy(Qt::NoFocus);
-        } else if (entry.Parent == "PopupMenu3" || entry.Parent == "PopupMenu1") {
-            auto [it, added] = m_popupMenus.try_emplace(std::string(entry.Parent), nullptr);
+            break;
+        }
+        case MenuPlace::PopupMenu3:
+        case MenuPlace::PopupMenu1: {
+            const char* menuName =
+                entry.Place == MenuPlace::PopupMenu3 ? "PopupMenu3" : "PopupMenu1";
+            auto [it, added] = m_popupMenus.try_emplace(menuName, nullptr);
             if (added) {
                 it->second = new QMenu(this);
-                it->second->setObjectName(QString::fromUtf8(entry.Parent));
+                it->second->setObjectName(menuName);
             }
             action = it->second->addAction(caption);
-        } else {
-            action = holders.at(entry.Parent)->addAction(caption);
+            break;
         }
-        action->setObjectName(entry.Name);
-        action->setVisible(entry.Visible);
-        m_components[entry.Name] = action;
+        }
+        action->setObjectName(name);
+        action->setVisible(entry.VisibleAtStart);
+        m_components[std::string(entry.Name)] = action;
         if (command) {
-            std::string name = entry.Name;
-            connect(action, &QAction::triggered, this, [this, name] { ComponentTriggered(name); });
+            std::string component(entry.Name);
+            connect(action, &QAction::triggered, this,
+                    [this, component] { ComponentTriggered(component); });
         }
     }
 }

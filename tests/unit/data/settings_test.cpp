@@ -186,6 +186,57 @@ TEST_F(UserSettingsTest, SettingsAreLookedUpAsTheEngineHoldsThem) {
     }
 }
 
+// Stores a value other than its default for every setting (flags both ways over the two
+// passes), then writes each setting from what was read into a fresh store and reads that.
+TEST_F(UserSettingsTest, EverySettingWrittenFromItsFieldReadsBackAsItWasHeld) {
+    for (int pass = 0; pass < 2; ++pass) {
+        std::string ini = "[game]\n";
+        for (const UserSettingEntry& e : UserSettingTable()) {
+            std::string value;
+            switch (e.Kind) {
+            case UserSettingKind::Flag:
+                value = pass ? "1" : "0";
+                break;
+            case UserSettingKind::Text:
+                value = pass ? Sjis("太郎") : "a";
+                break;
+            case UserSettingKind::Volume: // even slider values: odd ones lose a step
+                value = pass ? "-2" : "-1200";
+                break;
+            case UserSettingKind::Colour:
+                value = pass ? "7" : "200";
+                break;
+            case UserSettingKind::Number:
+                value = pass ? "2" : "1";
+                break;
+            }
+            ini += std::string(e.Name) + "=" + value + "\n";
+        }
+        Store(ini);
+        UserSettings held = Read();
+        TempDir otherDir;
+        SettingsStore other(otherDir.Path());
+        for (const UserSettingEntry& e : UserSettingTable()) {
+            ASSERT_TRUE(StoreUserSetting(other, m_config, held, e.Name)) << e.Name;
+        }
+        UserSettings back;
+        ReadUserSettings(other, m_config, {0, 0, 1920, 1080, 808, 650}, back);
+        for (std::string_view name : UserSettingNames()) {
+            std::string before, after;
+            UserSettingValue(held, name, before);
+            UserSettingValue(back, name, after);
+            EXPECT_EQ(after, before) << name << " in pass " << pass;
+        }
+        EXPECT_EQ(back.GV, held.GV);
+        EXPECT_EQ(back.PlayerNamesChanged, held.PlayerNamesChanged);
+    }
+    Store("Vol1=-1201\n");
+    UserSettings odd = Read();
+    ASSERT_TRUE(StoreUserSetting(m_store, m_config, odd, "vol1"));
+    EXPECT_EQ(ReadSettingText(m_store.Load(GameSettingsLocation(m_config)), "Vol1", ""), "-1200");
+    EXPECT_FALSE(StoreUserSetting(m_store, m_config, odd, "VoiceVolume"));
+}
+
 TEST(SettingsValues, NamesAreComparedWithoutRegardToCaseAndKeepTheirFirstSpelling) {
     SettingsValues values;
     ASSERT_TRUE(values.Set("FontName", "a"));
