@@ -54,10 +54,10 @@ void Graphics::ComposeScene() {
         int x = ClampCoordinate(vars.S(kPositionXCell + base + position));
         int y = ClampCoordinate(vars.S(kPositionYCell + base + position));
         std::string_view name = Characters.Name(position);
-        if (name.empty()) {
+        if (name.empty() && count != 1) {
             continue;
         }
-        if (name.front() == '#') {
+        if (!name.empty() && name.front() == '#') {
             DrawComposite(name, x, y);
         } else {
             DrawCharacter(position, x, y);
@@ -96,7 +96,12 @@ CharacterPictureLoader Graphics::CharacterLoader() {
 
 void Graphics::DrawCharacter(int position, int x, int y) {
     CharacterPictureLoader loader = CharacterLoader();
-    const CachedPicture& entry = Characters.Cache.Entry(Characters.CachedEntry(position, loader));
+    // A scene of one character draws it even after clrb emptied its name: the picture its
+    // cache entry holds stays until the scene changes.
+    int index = Characters.Name(position).empty()
+                    ? Characters.CacheIndex[static_cast<size_t>(position)]
+                    : Characters.CachedEntry(position, loader);
+    const CachedPicture& entry = Characters.Cache.Entry(index);
     DrawMaskedPicture(SceneSurface, entry.Picture, entry.Mask, x - entry.Picture.Width() / 2, y);
 }
 
