@@ -49,7 +49,7 @@ void ShowCompletion(Engine& engine) {
     }
     char percent[16];
     std::snprintf(percent, sizeof percent, "%d", count * 100 / kCompletionFlagCount);
-    engine.text.DrawTextRightAligned(percent, 570, 12, 32, 0xFFFFFF);
+    engine.text.DrawTextRightAlignedOnPaintBox(percent, 570, 12, 32, 0xFFFFFF);
 }
 
 } // namespace

@@ -48,7 +48,7 @@ void TextFlow::CreateFont() {
     NamePlateSurface.Allocate(NamePlateBackground.Width(), NamePlateBackground.Height());
     m_iconWork.Allocate(ScreenClamped(config.CLICK_WAIT_SIZE_X, kScreenWidth),
                         ScreenClamped(config.CLICK_WAIT_SIZE_Y, kScreenHeight));
-    m_fadeFrom.Allocate(kScreenWidth, kScreenHeight);
+    m_screenScratch.Allocate(kScreenWidth, kScreenHeight);
 }
 
 void TextFlow::LoadSystemPictures() {
@@ -175,13 +175,13 @@ void TextFlow::ClickWhileTyping() {
     }
 }
 
-void TextFlow::DrawTextRightAligned(std::string_view text, int32_t right, int32_t y,
-                                    int32_t height, uint32_t colour) {
-    Surface& back = m_engine.gfx.BackBuffer;
+void TextFlow::DrawTextRightAlignedOnPaintBox(std::string_view text, int32_t right, int32_t y,
+                                              int32_t height, uint32_t colour) {
     int width = glyphs.MeasurePlainText(text, height);
-    int left = right - width;
-    glyphs.DrawPlainText(text, left, y, height, colour, back);
-    PresentArea(back, Rect{left, y, width, height});
+    Rect area{right - width, y, width, height};
+    m_screenScratch.CopyFrom(m_engine.gfx.PaintBoxCopy(), area, area.X, area.Y);
+    glyphs.DrawPlainText(text, area.X, area.Y, height, colour, m_screenScratch);
+    PresentArea(m_screenScratch, area);
 }
 
 void TextFlow::DrawCanvasText(Surface& target, std::string_view text, int32_t x, int32_t y,

@@ -100,9 +100,10 @@ public:
     // typed at once. For the input handlers.
     void ClickWhileTyping();
 
-    // Text on BackBuffer and PB ending at x = `right`, as a canvas draws it.
-    void DrawTextRightAligned(std::string_view text, int32_t right, int32_t y, int32_t height,
-                              uint32_t colour);
+    // Text on PB alone ending at x = `right`, as a canvas draws it: BackBuffer keeps the
+    // screen without it, so the next redraw of the area takes it away.
+    void DrawTextRightAlignedOnPaintBox(std::string_view text, int32_t right, int32_t y,
+                                        int32_t height, uint32_t colour);
     // Canvas text (no shadow, no cell) `height` pixels high with its top left at (x, y) of
     // `target`, and the width it takes.
     void DrawCanvasText(Surface& target, std::string_view text, int32_t x, int32_t y,
@@ -218,7 +219,9 @@ private:
     Surface m_icon;          // sys_clickw: frames side by side, colours over masks
     Surface m_iconWork;
     Surface m_externalCharacters; // sys_gaiji
-    Surface m_fadeFrom;
+    // A screen-sized work surface: the screen a window fade starts from, the paint box under
+    // text drawn on it alone.
+    Surface m_screenScratch;
     TextPosition m_iconAt;
 };
 

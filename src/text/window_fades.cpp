@@ -37,13 +37,13 @@ void TextFlow::OpenWindow() {
         return;
     }
     Graphics& gfx = m_engine.gfx;
-    m_fadeFrom.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
+    m_screenScratch.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
     WindowShown = 1;
     gfx.ComposeScene();
     ApplySceneFilter(gfx.SceneSurface, m_engine.vars.S(cell::SceneFilter), m_engine.vars.S(cell::FilterBrightness));
     gfx.PresentFrame();
     if (!Skipping()) {
-        CrossFade(m_fadeFrom, gfx.BackBuffer);
+        CrossFade(m_screenScratch, gfx.BackBuffer);
     }
     gfx.PresentWhole(gfx.BackBuffer);
     PageEmpty = true;
@@ -60,8 +60,8 @@ void TextFlow::CloseWindow() {
     Graphics& gfx = m_engine.gfx;
     if (WindowShown) {
         if (!Skipping()) {
-            m_fadeFrom.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
-            CrossFade(m_fadeFrom, gfx.SceneSurface);
+            m_screenScratch.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
+            CrossFade(m_screenScratch, gfx.SceneSurface);
         }
         gfx.PresentWhole(gfx.SceneSurface);
         gfx.BackBuffer.CopyFrom(gfx.SceneSurface, kWholeScreen, 0, 0);
