@@ -13,6 +13,8 @@
 
 namespace orv {
 
+class Mixer;
+
 enum class MessageBoxButtons { Ok, OkCancel };
 enum class MessageBoxIcon { None, Stop, Question, Information };
 enum class MessageBoxResult { Ok, Cancel };
@@ -92,6 +94,12 @@ public:
     /// Opens a file or address with the desktop's default handler, passed as one argument
     /// (never through a shell).
     virtual bool OpenWithDesktop(const std::string& target) = 0;
+
+    /// Starts pulling the mix from `mixer` on the audio device (its own thread calls
+    /// Mixer::Mix), or on the front end's clock. False when there is no device: the engine
+    /// then runs silently. The mixer outlives the output; StopAudio ends it.
+    virtual bool StartAudio(Mixer& /*mixer*/) { return false; }
+    virtual void StopAudio() {}
 };
 
 } // namespace orv
