@@ -40,6 +40,10 @@ std::string PictureCacheNames(const Engine& e) {
     return names;
 }
 
+FieldValue Playing(const Engine& e, int slot) {
+    return Int(e.sound.mixer.IsPlaying(slot) ? 1 : 0);
+}
+
 // A row of the page as typed: empty columns (the indent, wide spacing) as blanks, trailing
 // ones dropped.
 FieldValue PageRow(const Engine& e, int row) {
@@ -124,6 +128,20 @@ constexpr StateField kEngineFields[] = {
     {"MapCursor", FieldKind::Integer, [](const Engine& e) { return Int(e.choices.MapCursor); }},
     {"RecordScriptName", FieldKind::Text,
      [](const Engine& e) { return Text(e.choices.Record.ScriptName()); }},
+    {"SoundReady", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.SoundReady ? 1 : 0); }},
+    {"LoopName", FieldKind::Text, [](const Engine& e) { return Text(FieldText(e.sound.LoopName)); }},
+    {"VoicePlaying", FieldKind::Integer, [](const Engine& e) { return Playing(e, sound_slot::Voice); }},
+    {"EffectPlaying", FieldKind::Integer, [](const Engine& e) { return Playing(e, sound_slot::Effect); }},
+    {"LoopPlaying", FieldKind::Integer, [](const Engine& e) { return Playing(e, sound_slot::Loop); }},
+    {"MusicPlaying", FieldKind::Integer, [](const Engine& e) { return Playing(e, sound_slot::Music); }},
+    {"AnimSoundPlaying", FieldKind::Integer,
+     [](const Engine& e) { return Playing(e, sound_slot::AnimSound); }},
+    {"MusicSource", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.music.Source); }},
+    {"CurrentMusicVolume", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.sound.music.CurrentMusicVolume); }},
+    {"FadeLevel", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.music.FadeLevel); }},
+    {"PendingState", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.PendingState); }},
+    {"Muted", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.Muted ? 1 : 0); }},
 };
 // clang-format on
 

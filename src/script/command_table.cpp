@@ -15,8 +15,8 @@ constexpr CommandStatus Pending = CommandStatus::Pending;
 // clang-format off
 constexpr std::array<Command, kCommandCount> kCommands = {{
     {"gra ", 5, CmdGra, Done},
-    {"music ", 7, CmdMusic, Pending},
-    {"cv ", 4, CmdVoice, Pending},
+    {"music ", 7, CmdMusic, Done},
+    {"cv ", 4, CmdVoice, Done},
     {"go ", 4, CmdGo, Done},
     {"clrb", 6, CmdClearPictures, Done},
     {"select", 7, CmdSelect, Done},           // the expression at 8 when 7 is a blank
@@ -60,9 +60,9 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"setname", 8, CmdSetName, Pending},
     {"ovr", 5, CmdOverlay, Done},
     {"viewer", 8, CmdViewer, Pending},
-    {"se ", 4, CmdSoundEffect, Pending},
-    {"seloop ", 8, CmdSoundLoop, Pending},
-    {"seoff", 6, CmdSoundOff, Pending},
+    {"se ", 4, CmdSoundEffect, Done},
+    {"seloop ", 8, CmdSoundLoop, Done},
+    {"seoff", 6, CmdSoundOff, Done},
     {"exitgame", 9, CmdExitGame, Done},
     {"rec", 4, CmdRecord, Done},
     {"tw_set ", 8, CmdTextWindowSet, Done},

@@ -25,6 +25,9 @@ constexpr int ClearCount = 100;
 // ---- Sound.
 constexpr int MusicRequested = 3; // the track last asked for by `music`
 constexpr int MusicPlaying = 5;   // the track playing
+// 1 plays the music's data once; it becomes 2 at the end of the data, and the music is
+// silent from 2 on.
+constexpr int MusicPlayOnce = 57;
 
 // ---- Player names.
 // 1 when the player changed any of the three names from the game's defaults.

@@ -46,6 +46,7 @@ void Sound::NoteVoice(std::string_view name) {
 }
 
 void Sound::Exchange(SaveIo& io) {
+    io.Name(save_layout::name::LoopName, save_layout::name::kSize, LoopName);
     io.Name(save_layout::name::LastVoice, save_layout::name::kSize, LastVoice);
 }
 

@@ -37,6 +37,9 @@ struct WadyHeader {
 // The header of an entry, or nothing when it is not WADY or does not hold a 16-bit PCM
 // format with 1 or 2 channels at 8000..192000 Hz. Lengths are clamped to the entry.
 std::optional<WadyHeader> ParseWadyHeader(std::span<const uint8_t> entry);
+// The same from the header's 48 bytes alone, for a stream read block by block: lengths are
+// clamped to an entry of `entrySize` bytes.
+std::optional<WadyHeader> ParseWadyHeader(std::span<const uint8_t> header, uint64_t entrySize);
 // The stream codec's further needs: the header's own channel count matches the format,
 // at least one frame a block, and four blocks fit the music ring.
 bool UsableAsStream(const WadyHeader& header);
