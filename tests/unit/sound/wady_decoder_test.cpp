@@ -2,6 +2,7 @@
 #include "sound/wady.h"
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,8 @@ struct HeaderCase {
     bool Parses;
     bool Streams;
 };
+
+void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.Name; }
 
 class HostileHeader : public testing::TestWithParam<HeaderCase> {};
 
@@ -186,6 +189,8 @@ struct PackedCase {
     Bytes Codes;
     std::vector<int16_t> Expected; // after the first sample
 };
+
+void PrintTo(const PackedCase& c, std::ostream* os) { *os << c.Name; }
 
 class PackedCodes : public testing::TestWithParam<PackedCase> {};
 
@@ -324,6 +329,8 @@ struct StreamCase {
     uint8_t Byte;
     int16_t Expected;
 };
+
+void PrintTo(const StreamCase& c, std::ostream* os) { *os << c.Name; }
 
 class StreamBytes : public testing::TestWithParam<StreamCase> {};
 
