@@ -1,4 +1,4 @@
-// orvtool: looks inside and rebuilds the game data archives and scripts.
+// orvtool: looks inside and rebuilds the game data archives, scripts, pictures and sounds.
 #include "tool_common.h"
 #include "verbs.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: orvtool VERB [ARGUMENTS]\n"
-    "Looks inside and rebuilds game data archives (ov_*.orv) and scripts.\n"
+    "Looks inside and rebuilds game data archives (ov_*.orv), scripts, pictures and sounds.\n"
     "\n"
     "Verbs:\n"
     "  list ARCHIVE                 show the index form and the entries of an archive\n"
@@ -24,6 +24,10 @@ constexpr std::string_view kUsage =
     "  gra encode [--rle] [--delta] [--fast] [--mask side|stacked] IN.png OUT\n"
     "                               a PNG to a GRA picture\n"
     "  gra info IN                  the header of a GRA picture\n"
+    "  wady decode IN OUT.wav       a WADY sound (either codec) to a 16-bit WAV\n"
+    "  wady encode --packed|--stream [--loop SAMPLE] [--block FRAMES] IN.wav OUT\n"
+    "                               a 16-bit WAV to a WADY sound, with the coding error\n"
+    "  wady info IN                 the header of a WADY sound\n"
     "  config check FILE|--archive ARCHIVE\n"
     "                               show what a game configuration sets, and its first error\n"
     "\n"
@@ -42,6 +46,7 @@ constexpr Verb kVerbs[] = {
     {"script", orv::tool::RunScript},
     {"gra", orv::tool::RunGra},
     {"config", orv::tool::RunConfig},
+    {"wady", orv::tool::RunWady},
 };
 
 } // namespace
