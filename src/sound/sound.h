@@ -5,6 +5,7 @@
 // the audio device. Volumes are attenuations in hundredths of a decibel, as the settings
 // store them.
 
+#include "data/archive_index.h"
 #include "sound/mixer.h"
 #include "sound/music_player.h"
 

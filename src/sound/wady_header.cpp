@@ -27,10 +27,16 @@ void StoreU16(uint8_t* p, uint16_t value) {
 } // namespace
 
 std::optional<WadyHeader> ParseWadyHeader(std::span<const uint8_t> entry) {
-    if (entry.size() < kWadyHeaderSize || std::memcmp(entry.data(), "WADY", 4) != 0) {
+    return ParseWadyHeader(entry, entry.size());
+}
+
+std::optional<WadyHeader> ParseWadyHeader(std::span<const uint8_t> headerBytes,
+                                          uint64_t entrySize) {
+    if (headerBytes.size() < kWadyHeaderSize || entrySize < kWadyHeaderSize ||
+        std::memcmp(headerBytes.data(), "WADY", 4) != 0) {
         return std::nullopt;
     }
-    const uint8_t* p = entry.data();
+    const uint8_t* p = headerBytes.data();
     WadyHeader header;
     header.Scale = p[wady::kScaleOffset];
     header.Channels = LoadU16(p + wady::kChannelsOffset);
@@ -49,9 +55,9 @@ std::optional<WadyHeader> ParseWadyHeader(std::span<const uint8_t> entry) {
         header.Rate > kMaxRate) {
         return std::nullopt;
     }
-    size_t available = entry.size() - kWadyHeaderSize;
+    uint64_t available = entrySize - kWadyHeaderSize;
     header.DataLength = static_cast<uint32_t>(
-        std::min<size_t>(LoadU32(p + wady::kDataLengthOffset), available));
+        std::min<uint64_t>(LoadU32(p + wady::kDataLengthOffset), available));
     header.Frames = LoadU32(p + wady::kFramesOffset);
     header.PcmBytes = LoadU32(p + wady::kPcmBytesOffset);
     header.LoopStart = std::min(LoadU32(p + wady::kLoopStartOffset), header.DataLength);
