@@ -26,6 +26,9 @@ constexpr std::string_view kUsage =
     "  gra info IN                  the header of a GRA picture\n"
     "  config check FILE|--archive ARCHIVE\n"
     "                               show what a game configuration sets, and its first error\n"
+    "  ogg info IN                  channels, rate and playable length of an Ogg Vorbis voice\n"
+    "  ogg encode [--quality Q] IN.wav OUT.ogg\n"
+    "                               a 16-bit PCM WAV file to an Ogg Vorbis voice\n"
     "\n"
     "'orvtool VERB --help' shows the options of a verb.\n"
     "Exit status: 0 done, 1 the data could not be read, converted or written, 2 bad usage.\n";
@@ -42,6 +45,7 @@ constexpr Verb kVerbs[] = {
     {"script", orv::tool::RunScript},
     {"gra", orv::tool::RunGra},
     {"config", orv::tool::RunConfig},
+    {"ogg", orv::tool::RunOgg},
 };
 
 } // namespace

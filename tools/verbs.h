@@ -12,5 +12,6 @@ int RunPack(std::span<char* const> args);
 int RunScript(std::span<char* const> args);
 int RunGra(std::span<char* const> args);
 int RunConfig(std::span<char* const> args);
+int RunOgg(std::span<char* const> args);
 
 } // namespace orv::tool
