@@ -114,6 +114,10 @@ size_t OggEntryStream::Read(void* to, size_t size, size_t count) {
         return 0;
     }
     size_t items = std::min(count, (m_entry.size() - m_position) / size);
+    // An empty entry has no data pointer to copy from, even for no bytes.
+    if (items == 0) {
+        return 0;
+    }
     std::memcpy(to, m_entry.data() + m_position, items * size);
     m_position += items * size;
     return items;

@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // Offsets whose low 32 bits alone would land inside the entry.
                     SeekCase{0, (int64_t{1} << 32) + 10, -1, 40}));
 
-TEST(OggEntryStreamRead, CopiesWholeItemsUpToTheEndOfTheEntry) {
+TEST(OggEntryStreamRead, CopiesWholeItemsUpToTheEndOfTheEntryAndNothingOfAnEmptyOne) {
     Bytes entry(100);
     for (size_t i = 0; i < entry.size(); ++i) {
         entry[i] = static_cast<uint8_t>(i);
@@ -156,6 +156,11 @@ TEST(OggEntryStreamRead, CopiesWholeItemsUpToTheEndOfTheEntry) {
     EXPECT_EQ(stream.Read(to, 1, 64), 2u);
     EXPECT_EQ(stream.Read(to, 1, 64), 0u);
     EXPECT_EQ(stream.Read(to, SIZE_MAX, 2), 0u);
+
+    OggEntryStream empty({});
+    EXPECT_EQ(empty.Read(to, 1, 64), 0u);
+    EXPECT_EQ(empty.Seek(0, 2), 0);
+    EXPECT_EQ(empty.Seek(1, 0), -1);
 }
 
 // ---- Damaged and lying entries.
