@@ -30,6 +30,9 @@ constexpr std::string_view kUsage =
     "  wady info IN                 the header of a WADY sound\n"
     "  config check FILE|--archive ARCHIVE\n"
     "                               show what a game configuration sets, and its first error\n"
+    "  ogg info IN                  channels, rate and playable length of an Ogg Vorbis voice\n"
+    "  ogg encode [--quality Q] IN.wav OUT.ogg\n"
+    "                               a 16-bit PCM WAV file to an Ogg Vorbis voice\n"
     "\n"
     "'orvtool VERB --help' shows the options of a verb.\n"
     "Exit status: 0 done, 1 the data could not be read, converted or written, 2 bad usage.\n";
@@ -47,6 +50,7 @@ constexpr Verb kVerbs[] = {
     {"gra", orv::tool::RunGra},
     {"config", orv::tool::RunConfig},
     {"wady", orv::tool::RunWady},
+    {"ogg", orv::tool::RunOgg},
 };
 
 } // namespace

@@ -13,5 +13,6 @@ int RunScript(std::span<char* const> args);
 int RunGra(std::span<char* const> args);
 int RunConfig(std::span<char* const> args);
 int RunWady(std::span<char* const> args);
+int RunOgg(std::span<char* const> args);
 
 } // namespace orv::tool
