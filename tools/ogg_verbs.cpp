@@ -4,7 +4,7 @@
 #include "sound/ogg_voice.h"
 #include "tool_common.h"
 #include "verbs.h"
-#include "wav_file.h"
+#include "sound/wav_file.h"
 
 #include <charconv>
 #include <cstdio>

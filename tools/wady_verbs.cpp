@@ -3,7 +3,7 @@
 #include "sound/wady.h"
 #include "tool_common.h"
 #include "verbs.h"
-#include "wav_file.h"
+#include "sound/wav_file.h"
 
 #include <charconv>
 #include <cstdio>

@@ -9,6 +9,7 @@
 //
 // Everything is computed from the notes below, so every build writes the same files.
 #include "base/files.h"
+#include "sound/wav_file.h"
 
 #include <algorithm>
 #include <cmath>
@@ -229,35 +230,12 @@ std::vector<int16_t> Chime() {
     return mono;
 }
 
-void PutU32(orv::Bytes& out, uint32_t v) {
-    orv::AppendU32(out, v);
-}
-
-orv::Bytes Wav(const std::vector<int16_t>& samples, uint16_t channels) {
-    orv::Bytes out;
-    uint32_t data = static_cast<uint32_t>(samples.size() * 2);
-    auto tag = [&](const char* t) {
-        for (int i = 0; i < 4; ++i) {
-            out.push_back(static_cast<uint8_t>(t[i]));
-        }
-    };
-    tag("RIFF");
-    PutU32(out, 36 + data);
-    tag("WAVE");
-    tag("fmt ");
-    PutU32(out, 16);
-    orv::AppendU16(out, 1);
-    orv::AppendU16(out, channels);
-    PutU32(out, kRate);
-    PutU32(out, kRate * channels * 2);
-    orv::AppendU16(out, static_cast<uint16_t>(channels * 2));
-    orv::AppendU16(out, 16);
-    tag("data");
-    PutU32(out, data);
-    for (int16_t s : samples) {
-        orv::AppendU16(out, static_cast<uint16_t>(s));
-    }
-    return out;
+orv::Bytes Wav(std::vector<int16_t> samples, int32_t channels) {
+    orv::PcmClip clip;
+    clip.Samples = std::move(samples);
+    clip.Channels = channels;
+    clip.Rate = kRate;
+    return orv::ClipWavBytes(clip);
 }
 
 template <typename Data>

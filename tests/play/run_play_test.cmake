@@ -1,6 +1,7 @@
 # Builds one play-test game from its script sources with orvtool, then plays it headlessly.
-# Arguments: ORVTOOL, ORVELL, PICTURE_MAKER, GAME_SOURCE (the folder of .txt scripts, an
-# optional pictures.list and an optional data folder), PLAY (the play file) and WORK (a scratch folder, emptied first).
+# Arguments: ORVTOOL, ORVELL, PICTURE_MAKER, SOUND_MAKER, GAME_SOURCE (the folder of .txt
+# scripts, an optional pictures.list, an optional sounds.list and an optional data folder),
+# PLAY (the play file) and WORK (a scratch folder, emptied first).
 
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/GameData.cmake)
 
@@ -21,6 +22,37 @@ else()
   set(pictures ${WORK}/gra/blank)
 endif()
 run_tool(${ORVTOOL} pack --form b -o ${WORK}/game/ov_gra.orv ${pictures})
+
+# The tones of sounds.list, one folder an archive: voices become Ogg Vorbis (ov_ogg*),
+# effects packed WADY sounds (ov_se*), music streamed WADY sounds (ov_bgm) with their loop.
+if(EXISTS ${GAME_SOURCE}/sounds.list)
+  run_tool(${SOUND_MAKER} ${GAME_SOURCE}/sounds.list ${WORK}/wav)
+  file(GLOB archives LIST_DIRECTORIES true ${WORK}/wav/*)
+  foreach(folder IN LISTS archives)
+    get_filename_component(archive ${folder} NAME)
+    file(MAKE_DIRECTORY ${WORK}/sounds/${archive})
+    file(GLOB wavs ${folder}/*.wav)
+    set(entries)
+    foreach(wav IN LISTS wavs)
+      get_filename_component(name ${wav} NAME_WE)
+      set(entry ${WORK}/sounds/${archive}/${name})
+      if(archive MATCHES "^ov_ogg")
+        run_tool(${ORVTOOL} ogg encode ${wav} ${entry})
+      elseif(archive MATCHES "^ov_se")
+        run_tool(${ORVTOOL} wady encode --packed ${wav} ${entry})
+      else()
+        set(loop)
+        if(EXISTS ${folder}/${name}.loop)
+          file(STRINGS ${folder}/${name}.loop frame LIMIT_COUNT 1)
+          set(loop --loop ${frame})
+        endif()
+        run_tool(${ORVTOOL} wady encode --stream ${loop} ${wav} ${entry})
+      endif()
+      list(APPEND entries ${entry})
+    endforeach()
+    run_tool(${ORVTOOL} pack --form b -o ${WORK}/game/${archive}.orv ${entries})
+  endforeach()
+endif()
 
 # A game folder may bring the player's settings and saves: its data folder becomes the data
 # directory of the run.

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-namespace orv::tool {
+namespace orv {
 
 // Reads `file` into `out`; an error text (empty on success) otherwise. A data chunk cut
 // short by the end of the file gives the whole frames it holds and sets `truncated`.
@@ -20,4 +20,4 @@ std::string ReadWav(const std::filesystem::path& path, PcmClip& out, bool& trunc
 // RIFF sizes (4 GiB) is cut to whole frames that fit.
 Bytes ClipWavBytes(const PcmClip& clip);
 
-} // namespace orv::tool
+} // namespace orv

@@ -1,11 +1,11 @@
-#include "wav_file.h"
+#include "sound/wav_file.h"
 
 #include "base/files.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace orv::tool {
+namespace orv {
 
 namespace {
 
@@ -124,4 +124,4 @@ Bytes ClipWavBytes(const PcmClip& clip) {
     return out;
 }
 
-} // namespace orv::tool
+} // namespace orv
