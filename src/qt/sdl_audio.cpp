@@ -61,6 +61,8 @@ void ReportNoOutput(const char* what) {
 
 bool SdlAudio::Open(Mixer& mixer) {
     Close();
+    // The name sound servers show in their mixers, unless the player set SDL's own.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Orvell", SDL_HINT_DEFAULT);
     QuietAlsa quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         ReportNoOutput("SDL audio");
