@@ -121,13 +121,5 @@ TEST(HeadlessAudio, AudioOutWritesOneFrameForEveryStepOfVirtualTime) {
     EXPECT_EQ(wav->size(), 44 + dataBytes);
 }
 
-TEST(HeadlessAudio, AClockSetAheadByDaysKeepsOnlyTheLastMinuteOfSilence) {
-    std::ostringstream log;
-    HeadlessPlatform platform(log);
-    platform.AdvanceTo(uint64_t{1} << 32);
-    EXPECT_EQ(platform.FramesMixed(), FramesDueAt(uint64_t{1} << 32));
-    EXPECT_EQ(platform.PeakOfLastMs(60000), 0);
-}
-
 } // namespace
 } // namespace orv
