@@ -2,8 +2,10 @@
 
 #include "base/files.h"
 #include "engine/engine.h"
+#include "sound/mixer.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace orv {
 
@@ -33,6 +35,80 @@ HeadlessPlatform::HeadlessPlatform(std::ostream& log, std::optional<std::tm> sta
 
 void HeadlessPlatform::AdvanceTo(uint64_t ms) {
     m_now = std::max(m_now, ms);
+    MixDueFrames();
+}
+
+namespace {
+
+uint64_t FramesDueAt(uint64_t ms) {
+    return ms * kMixRate / 1000;
+}
+
+} // namespace
+
+bool HeadlessPlatform::StartAudio(Mixer& mixer) {
+    m_mixer = &mixer;
+    return true;
+}
+
+void HeadlessPlatform::MixDueFrames() {
+    uint64_t due = FramesDueAt(m_now);
+    if (!m_mixer && !m_keepWholeMix) {
+        // Silence older than the minute that is kept needs no writing: a clock set ahead by
+        // days costs nothing.
+        m_framesMixed = std::max(m_framesMixed, due - std::min<uint64_t>(due, kRecentMixFrames));
+    }
+    while (m_framesMixed < due) {
+        size_t frames =
+            static_cast<size_t>(std::min<uint64_t>(kMixBufferFrames, due - m_framesMixed));
+        std::span<int16_t> buffer = std::span(m_mixBuffer).first(2 * frames);
+        if (m_mixer) {
+            m_mixer->Mix(buffer);
+        } else {
+            std::fill(buffer.begin(), buffer.end(), int16_t{0});
+        }
+        Keep(buffer);
+        m_framesMixed += frames;
+    }
+}
+
+void HeadlessPlatform::Keep(std::span<const int16_t> samples) {
+    if (m_keepWholeMix) {
+        // What a WAV file cannot hold is not kept either.
+        size_t room = 2 * kMaxWavFrames - std::min(m_wholeMix.size(), 2 * kMaxWavFrames);
+        samples = samples.first(std::min(samples.size(), room));
+        m_wholeMix.insert(m_wholeMix.end(), samples.begin(), samples.end());
+        return;
+    }
+    if (!m_recentMix) {
+        m_recentMix = std::make_unique_for_overwrite<int16_t[]>(2 * kRecentMixFrames);
+    }
+    size_t at = static_cast<size_t>(m_framesMixed % kRecentMixFrames);
+    while (!samples.empty()) {
+        size_t count = std::min(samples.size(), 2 * (kRecentMixFrames - at));
+        std::copy_n(samples.begin(), count, m_recentMix.get() + 2 * at);
+        samples = samples.subspan(count);
+        at = 0;
+    }
+}
+
+int32_t HeadlessPlatform::PeakOfLastMs(uint64_t ms) const {
+    uint64_t frames = m_framesMixed - FramesDueAt(m_now - std::min(ms, m_now));
+    int32_t peak = 0;
+    auto note = [&peak](int16_t sample) { peak = std::max(peak, std::abs(int32_t{sample})); };
+    if (m_keepWholeMix) {
+        frames = std::min<uint64_t>(frames, m_wholeMix.size() / 2);
+        std::for_each(m_wholeMix.end() - static_cast<ptrdiff_t>(2 * frames), m_wholeMix.end(),
+                      note);
+        return peak;
+    }
+    frames = std::min<uint64_t>(frames, kRecentMixFrames);
+    for (uint64_t f = m_framesMixed - frames; f < m_framesMixed; ++f) {
+        size_t at = static_cast<size_t>(f % kRecentMixFrames);
+        note(m_recentMix[2 * at]);
+        note(m_recentMix[2 * at + 1]);
+    }
+    return peak;
 }
 
 void HeadlessPlatform::DeliverDueTicks() {

@@ -1,18 +1,23 @@
 #pragma once
 // The Platform of a headless run: a virtual clock that sleeping advances at once, the 55 ms
-// timer driven by that clock, an in-memory paint box, and queues that stand for the player's
-// answers to message boxes and the save list dialog. Runs give the same result every time.
+// timer driven by that clock, the audio mix pulled by the same clock, an in-memory paint box,
+// and queues that stand for the player's answers to message boxes and the save list dialog.
+// Runs give the same result every time.
 
 #include "gfx/surface.h"
+#include "headless/wav_writer.h"
 #include "platform/platform.h"
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,7 +51,7 @@ public:
     // The engine that receives timer ticks, queued input and close requests.
     void Attach(Engine& engine) { m_engine = &engine; }
 
-    // Virtual clock.
+    // Virtual clock. Every move of it mixes the audio that fell due.
     uint64_t Now() const { return m_now; }
     void AdvanceTo(uint64_t ms);
     // Calls Timer1Timer once per multiple of 55 ms that virtual time crossed since the last
@@ -81,9 +86,23 @@ public:
     const std::string& OpenPopupMenu() const { return m_openPopupMenu; }
     Point LastPopupPosition() const { return m_lastPopupPosition; }
 
+    // The audio mix. Frame f of the mix falls due when virtual time reaches f / 44.1 ms, so
+    // that a run mixes the same frames at the same virtual times every time. Without a mixer
+    // the frames are silent.
+    static constexpr uint64_t kRecentMixMs = 60000;
+    // Keeps the whole mix from here on (--audio-out) instead of its last minute alone; called
+    // before the run starts.
+    void KeepWholeMix() { m_keepWholeMix = true; }
+    uint64_t FramesMixed() const { return m_framesMixed; }
+    // The whole mix, interleaved left and right; empty unless KeepWholeMix was called.
+    std::span<const int16_t> WholeMix() const { return m_wholeMix; }
+    // The largest sample magnitude in the mix of the last `ms` virtual ms, or of as much of it
+    // as is kept (the last kRecentMixMs, or everything with the whole mix kept).
+    int32_t PeakOfLastMs(uint64_t ms) const;
+
     // Platform.
     uint32_t GetTickCount() override { return static_cast<uint32_t>(m_now); }
-    void Sleep(uint32_t ms) override { m_now += ms; }
+    void Sleep(uint32_t ms) override { AdvanceTo(m_now + ms); }
     std::tm LocalTime() override;
     void PumpMessages() override;
     void Present(const Surface& source, Rect from, int x, int y) override;
@@ -117,8 +136,18 @@ public:
     void ShowMoviePanel(bool shown) override { m_moviePanelShown = shown; }
     // Records the target and runs nothing.
     bool OpenWithDesktop(const std::string& target) override;
+    // Mixes from `mixer` on the virtual clock from now on; there is always an output.
+    bool StartAudio(Mixer& mixer) override;
+    void StopAudio() override { m_mixer = nullptr; }
 
 private:
+    static constexpr size_t kMixBufferFrames = 1024;
+    static constexpr size_t kRecentMixFrames = kRecentMixMs * kMixRate / 1000;
+
+    // Mixes the frames due at the current virtual time.
+    void MixDueFrames();
+    void Keep(std::span<const int16_t> samples);
+
     static constexpr Rect kScreen{0, 0, 1920, 1080};
 
     struct QueuedInput {
@@ -152,6 +181,15 @@ private:
     bool m_moviePanelShown = false;
     Point m_cursor;
     int32_t m_cursorShape = 0;
+
+    Mixer* m_mixer = nullptr;
+    uint64_t m_framesMixed = 0;
+    bool m_keepWholeMix = false;
+    std::vector<int16_t> m_wholeMix;
+    // The last kRecentMixFrames frames, frame f at f % kRecentMixFrames; allocated at the
+    // first frame and never initialised beyond what is written.
+    std::unique_ptr<int16_t[]> m_recentMix;
+    std::array<int16_t, 2 * kMixBufferFrames> m_mixBuffer{};
 };
 
 } // namespace orv

@@ -41,13 +41,13 @@ std::optional<std::filesystem::path> DataDirectoryFor(const RunOptions& options,
     return scratch->Path();
 }
 
-// The audio mix of the run. The mixer is not part of the headless platform yet, so the file
-// holds no samples; it is written all the same, so that callers can rely on it.
-bool WriteAudio(const RunOptions& options, std::ostream& err) {
+// The whole mix of the run, one frame for every 1/44100 s of virtual time; silent frames
+// when nothing played.
+bool WriteAudio(const RunOptions& options, const HeadlessPlatform& platform, std::ostream& err) {
     if (!options.AudioOut) {
         return true;
     }
-    std::string problem = WriteWav(*options.AudioOut, {});
+    std::string problem = WriteWav(*options.AudioOut, platform.WholeMix());
     if (!problem.empty()) {
         err << "orvell: --audio-out " << options.AudioOut->string() << ": " << problem << '\n';
         return false;
@@ -77,6 +77,9 @@ int RunHeadless(const RunOptions& options, std::ostream& out, std::ostream& err)
     engineOptions.DataDirectory = *dataDirectory;
     engineOptions.Seed = options.Seed;
     HeadlessPlatform platform(out, options.Date);
+    if (options.AudioOut) {
+        platform.KeepWholeMix();
+    }
     auto engine = std::make_unique<Engine>(platform, engineOptions);
     platform.Attach(*engine);
     if (options.TextHookStdout) {
@@ -98,9 +101,11 @@ int RunHeadless(const RunOptions& options, std::ostream& out, std::ostream& err)
     } else {
         status = runner.AutoPlay(options.MaxPasses);
     }
-    if (!WriteAudio(options, err) && status == RunStatus::Done) {
+    if (!WriteAudio(options, platform, err) && status == RunStatus::Done) {
         status = RunStatus::BadInput;
     }
+    // The mixer goes with the engine; nothing may pull from it after.
+    platform.StopAudio();
     out.flush();
     return Status(status);
 }

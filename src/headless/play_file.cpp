@@ -79,6 +79,7 @@ constexpr CommandName kCommands[] = {
     {"dump", PlayCommandKind::Dump, "dump FILE"},
     {"expect", PlayCommandKind::Expect, "expect NAME VALUE"},
     {"expect-pixel", PlayCommandKind::ExpectPixel, "expect-pixel X Y RRGGBB"},
+    {"expect-audio", PlayCommandKind::ExpectAudio, "expect-audio MS silent|sound"},
     {"quit", PlayCommandKind::Quit, "quit"},
     {"echo", PlayCommandKind::Echo, "echo TEXT"},
 };
@@ -151,6 +152,9 @@ public:
             return Expect();
         case PlayCommandKind::ExpectPixel:
             return Coordinates(0, kScreenWidth - 1, 0, kScreenHeight - 1) && Colour() && End();
+        case PlayCommandKind::ExpectAudio:
+            return Integer(m_out.Count, 1, kLongestAudioCheckMs, "a count of ms") && AudioState() &&
+                   End();
         case PlayCommandKind::Quit:
             return End();
         case PlayCommandKind::Echo:
@@ -284,6 +288,15 @@ private:
         }
         m_out.Value = std::string(word);
         return End();
+    }
+
+    bool AudioState() {
+        std::string_view word = m_fields.Next();
+        if (word != "silent" && word != "sound") {
+            return Usage();
+        }
+        m_out.Value = std::string(word);
+        return true;
     }
 
     bool Colour() {

@@ -33,16 +33,19 @@ enum class PlayCommandKind {
     Dump,        // dump FILE
     Expect,      // expect NAME VALUE
     ExpectPixel, // expect-pixel X Y RRGGBB
+    ExpectAudio, // expect-audio MS silent|sound
     Quit,        // quit
     Echo,        // echo TEXT
 };
 
 constexpr int64_t kDefaultWaitPasses = 100000;
+// The longest stretch of the mix `expect-audio` looks back over: what a headless run keeps.
+constexpr int64_t kLongestAudioCheckMs = 60000;
 
 struct PlayCommand {
     PlayCommandKind Kind = PlayCommandKind::Pass;
     int Line = 0;
-    // pass, ms, wait: N; wheel: D; dialog save and load: the slot.
+    // pass, ms, wait: N; wheel: D; dialog save and load: the slot; expect-audio: MS.
     int64_t Count = 0;
     // click, rclick, move, expect-pixel.
     int X = 0;
@@ -50,7 +53,7 @@ struct PlayCommand {
     KeyStroke Key;
     // menu: component; shot, dump: file; expect: name; echo: text; dialog save: comment.
     std::string Name;
-    std::string Value;   // expect: the expected value as written
+    std::string Value;   // expect: the expected value as written; expect-audio: silent|sound
     uint32_t Colour = 0; // expect-pixel: 0xRRGGBB
     bool AnswerOk = true;
     // `in MS COMMAND`: the command is delivered at the first message pump this many virtual

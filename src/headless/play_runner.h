@@ -63,6 +63,7 @@ private:
     RunStatus WaitForPlayer(const PlayCommand& command);
     RunStatus Expect(const PlayCommand& command);
     RunStatus ExpectPixel(const PlayCommand& command);
+    RunStatus ExpectAudio(const PlayCommand& command);
     RunStatus WriteOutput(const PlayCommand& command);
     RunStatus Fail(RunStatus status, const std::string& message);
 

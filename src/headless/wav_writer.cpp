@@ -19,9 +19,8 @@ void PutTag(Bytes& out, const char (&tag)[5]) {
 Bytes EncodeWav(std::span<const int16_t> samples) {
     constexpr uint16_t kBytesPerSample = 2;
     constexpr uint16_t kBlockAlign = kMixChannels * kBytesPerSample;
-    // The sizes of the RIFF header are 32 bits; a longer mix is cut, never wrapped.
-    size_t frames = samples.size() / kMixChannels;
-    frames = std::min<size_t>(frames, (0xFFFFFFFFu - 36) / kBlockAlign);
+    // A longer mix is cut, never wrapped.
+    size_t frames = std::min(samples.size() / kMixChannels, kMaxWavFrames);
     uint32_t dataBytes = static_cast<uint32_t>(frames * kBlockAlign);
 
     Bytes out;

@@ -80,6 +80,8 @@ int RunDesktop(int argc, char** argv, const EngineOptions& options, bool textHoo
         }
         platform.AttachWindow(nullptr);
     }
+    // The engine's mixer goes with the engine: the device's thread must stop pulling first.
+    platform.StopAudio();
     return status;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The Platform on Qt: a monotonic clock, the message pump, message boxes, and the engine's
-// requests of the main window TForm1, which this forwards.
+// The Platform on Qt: a monotonic clock, the message pump, message boxes, the audio device,
+// and the engine's requests of the main window TForm1, which this forwards.
 
 #include "platform/platform.h"
+#include "qt/sdl_audio.h"
 
 #include <QElapsedTimer>
 
@@ -57,9 +58,14 @@ public:
 
     bool OpenWithDesktop(const std::string& target) override;
 
+    // The SDL device; without one the game runs silently.
+    bool StartAudio(Mixer& mixer) override { return m_audio.Open(mixer); }
+    void StopAudio() override { m_audio.Close(); }
+
 private:
     TForm1* m_form = nullptr;
     QElapsedTimer m_clock;
+    SdlAudio m_audio;
 };
 
 } // namespace orv

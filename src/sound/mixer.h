@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 
@@ -28,10 +29,14 @@ public:
     explicit Mixer(uint32_t outputRate = 44100);
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
+    ~Mixer();
 
     uint32_t OutputRate() const { return m_outputRate; }
 
     // A decoded sound from its first frame, once or looping; whatever the slot held stops.
+    // Nothing plays for a clip of no frames, of other than 1 or 2 channels or of rate 0. A
+    // clip that has played to its end keeps its memory until its slot is used again or
+    // stopped: the audio thread frees nothing.
     void PlayClip(int slot, PcmClip clip, bool loop, int32_t attenuation);
     // A looping ring of `frames` frames, silent until written, played from frame 0; the
     // music player writes blocks into it while it plays. `frames` is cut to the capacity.
@@ -56,11 +61,17 @@ public:
     void Mix(std::span<int16_t> stereo);
 
 private:
+    struct Source;
+    // Empties a slot under the lock. Its clip moves to `retired`, which the caller frees once
+    // the lock is released, so that the audio thread never waits for a large free.
+    static void Clear(Source& source, PcmClip& retired);
+    Source* SlotSource(int slot) const;
+
     uint32_t m_outputRate;
     mutable std::mutex m_lock;
-    // The sources; defined with the implementation.
-    struct Source;
-    std::array<Source*, kSlots> m_sources{};
+    float m_masterGain = 1.0f;
+    // Built with the mixer, each with its ring storage, and kept for its whole life.
+    std::array<std::unique_ptr<Source>, kSlots> m_sources;
 };
 
 } // namespace orv

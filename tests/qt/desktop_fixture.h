@@ -84,6 +84,8 @@ public:
     ~Desktop() {
         platform.AttachWindow(nullptr);
         form.reset();
+        // The engine's mixer goes before the platform: the audio device must stop first.
+        platform.StopAudio();
     }
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;

@@ -86,6 +86,12 @@ TEST(PlayFileParser, ReadsEveryCommandForm) {
     EXPECT_EQ(pixel.Y, 599);
     EXPECT_EQ(pixel.Colour, 0xFF8000u);
 
+    PlayCommand audio = ParseOne("expect-audio 60000 sound");
+    EXPECT_EQ(audio.Kind, PlayCommandKind::ExpectAudio);
+    EXPECT_EQ(audio.Count, 60000);
+    EXPECT_EQ(audio.Value, "sound");
+    EXPECT_EQ(ParseOne("expect-audio 1 silent").Value, "silent");
+
     PlayCommand echo = ParseOne("echo  two  blanks kept ");
     EXPECT_EQ(echo.Kind, PlayCommandKind::Echo);
     EXPECT_EQ(echo.Name, " two  blanks kept ");
@@ -190,6 +196,13 @@ TEST(PlayFileParser, ErrorsNameTheFileAndLine) {
     EXPECT_NE(ErrorOf("expect-pixel 0 600 000000").find("y coordinate"), std::string::npos);
     EXPECT_NE(ErrorOf("expect-pixel 0 0 12345").find("RRGGBB"), std::string::npos);
     EXPECT_NE(ErrorOf("expect-pixel 0 0 12345G").find("RRGGBB"), std::string::npos);
+    // What a headless run keeps of the mix bounds how far back a check looks.
+    EXPECT_NE(ErrorOf("expect-audio 60001 sound").find("count of ms"), std::string::npos);
+    EXPECT_NE(ErrorOf("expect-audio 0 sound").find("count of ms"), std::string::npos);
+    EXPECT_NE(ErrorOf("expect-audio 100 loud").find("usage: expect-audio MS silent|sound"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf("expect-audio 100").find("usage"), std::string::npos);
+    EXPECT_NE(ErrorOf("expect-audio 100 sound now").find("usage"), std::string::npos);
     EXPECT_NE(ErrorOf("quit now").find("usage"), std::string::npos);
 }
 
