@@ -48,7 +48,8 @@ if(ESPEAK)
       list(GET fields 5 text)
       set(voice en+${variant})
     endif()
-    run_tool(${ESPEAK} -v ${voice} -p ${pitch} -s ${speed} -w ${WORK}/speech/${name}.wav
+    # Amplitude 70 of 200 keeps the voices, over the music, under full scale.
+    run_tool(${ESPEAK} -v ${voice} -a 70 -p ${pitch} -s ${speed} -w ${WORK}/speech/${name}.wav
              "${text}")
     run_tool(${ORVTOOL} ogg encode ${WORK}/speech/${name}.wav ${WORK}/voices/${name}.ogg)
     list(APPEND voices ${WORK}/voices/${name}.ogg)
@@ -62,19 +63,11 @@ endif()
 
 # ---- Music and the sound effect, WADY sounds made by orvtool's wady verb.
 run_tool(${SOUNDS} ${WORK}/wav)
-execute_process(COMMAND ${ORVTOOL} wady --help RESULT_VARIABLE wady_status OUTPUT_QUIET
-                ERROR_QUIET)
-if(wady_status EQUAL 0)
-  file(STRINGS ${WORK}/wav/M01.loop loop_frame LIMIT_COUNT 1)
-  run_tool(${ORVTOOL} wady encode ${WORK}/wav/CHIME.wav ${WORK}/se/CHIME --packed)
-  run_tool(${ORVTOOL} wady encode ${WORK}/wav/M01.wav ${WORK}/bgm/M01 --stream
-           --loop ${loop_frame})
-  pack_into_game(ov_se0.orv ${WORK}/se/CHIME)
-  pack_into_game(ov_bgm.orv ${WORK}/bgm/M01)
-else()
-  message(WARNING "orvtool has no 'wady' verb: the demo game is built without its music "
-                  "(ov_bgm.orv) and sound effect (ov_se0.orv)")
-  file(REMOVE ${OUT}/ov_se0.orv ${OUT}/ov_bgm.orv)
-endif()
+file(STRINGS ${WORK}/wav/M01.loop loop_frame LIMIT_COUNT 1)
+run_tool(${ORVTOOL} wady encode ${WORK}/wav/CHIME.wav ${WORK}/se/CHIME --packed)
+run_tool(${ORVTOOL} wady encode ${WORK}/wav/M01.wav ${WORK}/bgm/M01 --stream
+         --loop ${loop_frame})
+pack_into_game(ov_se0.orv ${WORK}/se/CHIME)
+pack_into_game(ov_bgm.orv ${WORK}/bgm/M01)
 
 file(TOUCH ${STAMP})

@@ -203,7 +203,9 @@ Music Compose() {
     for (size_t i = 0; i < track.Size(); ++i) {
         peak = std::max({peak, std::abs(track.Left(i)), std::abs(track.Right(i))});
     }
-    double scale = peak > 0 ? 0.6 * 32767 / peak : 0;
+    // Background music sits well under the voices, which espeak-ng speaks near full scale:
+    // a third of full scale leaves room for both without the mix clipping.
+    double scale = peak > 0 ? 0.33 * 32767 / peak : 0;
     Music music;
     music.LoopFrame = loopFrame;
     for (size_t i = 0; i < track.Size(); ++i) {

@@ -3,7 +3,6 @@
 #include "sound/sound.h"
 
 #include "base/cp932.h"
-#include "base/diagnostics.h"
 #include "engine/engine.h"
 #include "sound/ogg_voice.h"
 #include "sound/wady.h"
@@ -37,8 +36,8 @@ bool Sound::InitSound() {
     if (SoundReady) {
         return true;
     }
+    // The output says itself, in one line, why it could not open.
     if (!m_engine.Host().StartAudio(mixer)) {
-        Diagnostic("no audio output could be opened: the game plays without sound");
         return false;
     }
     m_audioStarted = true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "sound/mixer.h"
 #include "platform/platform.h"
 
 namespace orv::test {
@@ -70,7 +71,7 @@ public:
         }
     }
     void SetWindowTitle(std::string_view title) override { Title = title; }
-    bool IsActiveWindow() override { return true; }
+    bool IsActiveWindow() override { return Active; }
     Rect WindowBounds() override { return Window; }
     void SetWindowBounds(Rect bounds) override { Window = bounds; }
     Rect ScreenBounds() override { return Screen; }
@@ -114,7 +115,24 @@ public:
         }
     }
 
+    bool StartAudio(Mixer& mixer) override {
+        AudioMixer = AudioAvailable ? &mixer : nullptr;
+        return AudioAvailable;
+    }
+    void StopAudio() override { AudioMixer = nullptr; }
+    // Mixes `ms` milliseconds of the started output at its rate, as a device would.
+    std::vector<int16_t> MixFor(uint32_t ms) {
+        std::vector<int16_t> out(2 * (size_t{ms} * 44100 / 1000));
+        if (AudioMixer) {
+            AudioMixer->Mix(out);
+        }
+        return out;
+    }
+
     orv::Engine* Engine = nullptr;
+    bool Active = true;
+    bool AudioAvailable = true;
+    Mixer* AudioMixer = nullptr;
     uint64_t Now = 0;
     int Pumps = 0;
     int Presents = 0;
