@@ -167,44 +167,26 @@ int Info(const std::string& in) {
 } // namespace
 
 int RunGra(std::span<char* const> args) {
-    if (args.empty()) {
-        return UsageError("gra ", "gra needs decode, encode or info");
-    }
-    std::string_view action = args[0];
-    if (action == "-h" || action == "--help") {
-        return PrintUsage(kGraUsage);
-    }
-    if (action != "decode" && action != "encode" && action != "info") {
-        return UsageError("gra ",
-                          "gra takes decode, encode or info, not '" + std::string(action) + "'");
-    }
     static constexpr OptionSpec kEncodeSpecs[] = {
         {"rle", 0, false}, {"delta", 0, false}, {"fast", 0, false}, {"mask", 0, true}};
+    static constexpr Action kActions[] = {{"decode", {}, 2, "IN and OUT"},
+                                          {"encode", kEncodeSpecs, 2, "IN and OUT"},
+                                          {"info", {}, 1, "IN"}};
     Arguments arguments;
-    std::string error;
-    std::span<const OptionSpec> specs;
-    if (action == "encode") {
-        specs = kEncodeSpecs;
-    }
-    if (!arguments.Parse(args.subspan(1), specs, error)) {
-        return UsageError("gra ", error);
-    }
-    if (arguments.WantsHelp()) {
-        return PrintUsage(kGraUsage);
+    int status = kExitOk;
+    std::optional<size_t> action = ParseAction(args, "gra", kActions, kGraUsage, arguments, status);
+    if (!action) {
+        return status;
     }
     const auto& files = arguments.Positional();
-    size_t wanted = action == "info" ? 1 : 2;
-    if (files.size() != wanted) {
-        return UsageError("gra ", std::string("gra ") + std::string(action) +
-                                      (wanted == 1 ? " takes IN" : " takes IN and OUT"));
-    }
-    if (action == "decode") {
+    switch (*action) {
+    case 0:
         return Decode(files[0], files[1]);
-    }
-    if (action == "encode") {
+    case 1:
         return Encode(files[0], files[1], arguments);
+    default:
+        return Info(files[0]);
     }
-    return Info(files[0]);
 }
 
 } // namespace orv::tool

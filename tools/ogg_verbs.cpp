@@ -233,39 +233,17 @@ int Encode(const std::string& in, const std::string& out, const Arguments& argum
 } // namespace
 
 int RunOgg(std::span<char* const> args) {
-    if (args.empty()) {
-        return UsageError("ogg ", "ogg needs info or encode");
-    }
-    std::string_view action = args[0];
-    if (action == "-h" || action == "--help") {
-        return PrintUsage(kOggUsage);
-    }
-    if (action != "info" && action != "encode") {
-        return UsageError("ogg ", "ogg takes info or encode, not '" + std::string(action) + "'");
-    }
     static constexpr OptionSpec kEncodeSpecs[] = {{"quality", 'q', true}};
-    std::span<const OptionSpec> specs;
-    if (action == "encode") {
-        specs = kEncodeSpecs;
-    }
+    static constexpr Action kActions[] = {{"info", {}, 1, "IN"},
+                                          {"encode", kEncodeSpecs, 2, "IN.wav and OUT.ogg"}};
     Arguments arguments;
-    std::string error;
-    if (!arguments.Parse(args.subspan(1), specs, error)) {
-        return UsageError("ogg ", error);
-    }
-    if (arguments.WantsHelp()) {
-        return PrintUsage(kOggUsage);
+    int status = kExitOk;
+    std::optional<size_t> action = ParseAction(args, "ogg", kActions, kOggUsage, arguments, status);
+    if (!action) {
+        return status;
     }
     const auto& files = arguments.Positional();
-    size_t wanted = action == "info" ? 1 : 2;
-    if (files.size() != wanted) {
-        return UsageError("ogg ", action == "info" ? "ogg info takes IN"
-                                                   : "ogg encode takes IN.wav and OUT.ogg");
-    }
-    if (action == "info") {
-        return Info(files[0]);
-    }
-    return Encode(files[0], files[1], arguments);
+    return *action == 0 ? Info(files[0]) : Encode(files[0], files[1], arguments);
 }
 
 } // namespace orv::tool

@@ -93,38 +93,19 @@ int Decode(const std::string& in, const std::string& out, bool textEntry) {
 } // namespace
 
 int RunScript(std::span<char* const> args) {
-    if (args.empty()) {
-        return UsageError("script ", "script needs encode or decode");
-    }
-    std::string_view action = args[0];
-    if (action == "-h" || action == "--help") {
-        return PrintUsage(kScriptUsage);
-    }
-    bool encode = action == "encode";
-    if (!encode && action != "decode") {
-        return UsageError("script ",
-                          "script takes encode or decode, not '" + std::string(action) + "'");
-    }
     static constexpr OptionSpec kDecodeSpecs[] = {{"text-entry", 0, false}};
+    static constexpr Action kActions[] = {{"encode", {}, 2, "IN and OUT"},
+                                          {"decode", kDecodeSpecs, 2, "IN and OUT"}};
     Arguments arguments;
-    std::string error;
-    std::span<const OptionSpec> specs;
-    if (!encode) {
-        specs = kDecodeSpecs;
-    }
-    if (!arguments.Parse(args.subspan(1), specs, error)) {
-        return UsageError("script ", error);
-    }
-    if (arguments.WantsHelp()) {
-        return PrintUsage(kScriptUsage);
+    int status = kExitOk;
+    std::optional<size_t> action =
+        ParseAction(args, "script", kActions, kScriptUsage, arguments, status);
+    if (!action) {
+        return status;
     }
     const auto& files = arguments.Positional();
-    if (files.size() != 2) {
-        return UsageError("script ",
-                          std::string("script ") + std::string(action) + " takes IN and OUT");
-    }
-    return encode ? Encode(files[0], files[1])
-                  : Decode(files[0], files[1], arguments.Has("text-entry"));
+    return *action == 0 ? Encode(files[0], files[1])
+                        : Decode(files[0], files[1], arguments.Has("text-entry"));
 }
 
 } // namespace orv::tool

@@ -1,5 +1,7 @@
 #include "tool_common.h"
 
+#include <algorithm>
+
 #include "base/cp932.h"
 
 #include <cstdio>
@@ -133,6 +135,60 @@ int UsageError(std::string_view verb, std::string_view message) {
     PrintError(message);
     std::fprintf(stderr, "Try 'orvtool %.*s--help'.\n", static_cast<int>(verb.size()), verb.data());
     return kExitUsage;
+}
+
+namespace {
+
+// "decode, encode or info".
+std::string ActionList(std::span<const Action> actions) {
+    std::string list;
+    for (size_t i = 0; i < actions.size(); ++i) {
+        if (i > 0) {
+            list += i + 1 == actions.size() ? " or " : ", ";
+        }
+        list += actions[i].Name;
+    }
+    return list;
+}
+
+} // namespace
+
+std::optional<size_t> ParseAction(std::span<char* const> args, std::string_view verb,
+                                  std::span<const Action> actions, std::string_view usage,
+                                  Arguments& arguments, int& status) {
+    std::string name(verb);
+    std::string prefix = name + " ";
+    if (args.empty()) {
+        status = UsageError(prefix, name + " needs " + ActionList(actions));
+        return std::nullopt;
+    }
+    std::string_view given = args[0];
+    if (given == "-h" || given == "--help") {
+        status = PrintUsage(usage);
+        return std::nullopt;
+    }
+    auto found = std::find_if(actions.begin(), actions.end(),
+                              [given](const Action& action) { return action.Name == given; });
+    if (found == actions.end()) {
+        status = UsageError(prefix, name + " takes " + ActionList(actions) + ", not '" +
+                                        std::string(given) + "'");
+        return std::nullopt;
+    }
+    std::string error;
+    if (!arguments.Parse(args.subspan(1), found->Options, error)) {
+        status = UsageError(prefix, error);
+        return std::nullopt;
+    }
+    if (arguments.WantsHelp()) {
+        status = PrintUsage(usage);
+        return std::nullopt;
+    }
+    if (arguments.Positional().size() != found->Files) {
+        status = UsageError(prefix, prefix + std::string(found->Name) + " takes " +
+                                        std::string(found->FilesText));
+        return std::nullopt;
+    }
+    return static_cast<size_t>(found - actions.begin());
 }
 
 int PrintUsage(std::string_view usage) {

@@ -42,6 +42,22 @@ private:
     bool m_help = false;
 };
 
+// One action of a verb that has several (`gra decode`, `wady info`): its options and the
+// files it takes.
+struct Action {
+    std::string_view Name;
+    std::span<const OptionSpec> Options;
+    size_t Files = 1;
+    std::string_view FilesText = "IN"; // as the usage error names them: "IN and OUT"
+};
+
+// Parses `ACTION [options] FILES...` for `verb`: the action's index in `actions`, with its
+// options and files in `arguments`; or nothing, with `status` the verb's exit status (its
+// help printed, or a usage error reported).
+std::optional<size_t> ParseAction(std::span<char* const> args, std::string_view verb,
+                                  std::span<const Action> actions, std::string_view usage,
+                                  Arguments& arguments, int& status);
+
 // "orvtool: <message>" on stderr.
 void PrintError(std::string_view message);
 void PrintWarning(std::string_view message);

@@ -250,47 +250,28 @@ int Info(const std::string& in) {
 } // namespace
 
 int RunWady(std::span<char* const> args) {
-    if (args.empty()) {
-        return UsageError("wady ", "wady needs decode, encode or info");
-    }
-    std::string_view action = args[0];
-    if (action == "-h" || action == "--help") {
-        return PrintUsage(kWadyUsage);
-    }
-    if (action != "decode" && action != "encode" && action != "info") {
-        return UsageError("wady ",
-                          "wady takes decode, encode or info, not '" + std::string(action) + "'");
-    }
     static constexpr OptionSpec kDecodeSpecs[] = {{"packed", 0, false}, {"stream", 0, false}};
     static constexpr OptionSpec kEncodeSpecs[] = {
         {"packed", 0, false}, {"stream", 0, false}, {"loop", 0, true}, {"block", 0, true}};
-    std::span<const OptionSpec> specs;
-    if (action == "decode") {
-        specs = kDecodeSpecs;
-    } else if (action == "encode") {
-        specs = kEncodeSpecs;
-    }
+    static constexpr Action kActions[] = {{"decode", kDecodeSpecs, 2, "IN and OUT"},
+                                          {"encode", kEncodeSpecs, 2, "IN and OUT"},
+                                          {"info", {}, 1, "IN"}};
     Arguments arguments;
-    std::string error;
-    if (!arguments.Parse(args.subspan(1), specs, error)) {
-        return UsageError("wady ", error);
-    }
-    if (arguments.WantsHelp()) {
-        return PrintUsage(kWadyUsage);
+    int status = kExitOk;
+    std::optional<size_t> action =
+        ParseAction(args, "wady", kActions, kWadyUsage, arguments, status);
+    if (!action) {
+        return status;
     }
     const auto& files = arguments.Positional();
-    size_t wanted = action == "info" ? 1 : 2;
-    if (files.size() != wanted) {
-        return UsageError("wady ", std::string("wady ") + std::string(action) +
-                                       (wanted == 1 ? " takes IN" : " takes IN and OUT"));
-    }
-    if (action == "decode") {
+    switch (*action) {
+    case 0:
         return Decode(files[0], files[1], arguments);
-    }
-    if (action == "encode") {
+    case 1:
         return Encode(files[0], files[1], arguments);
+    default:
+        return Info(files[0]);
     }
-    return Info(files[0]);
 }
 
 } // namespace orv::tool

@@ -99,9 +99,13 @@ std::string ReadWav(const std::filesystem::path& path, PcmClip& out, bool& trunc
 }
 
 Bytes ClipWavBytes(const PcmClip& clip) {
-    auto channels = static_cast<uint16_t>(std::clamp(clip.Channels, 1, 2));
+    return WavBytes(clip.Samples, clip.Channels, clip.Rate);
+}
+
+Bytes WavBytes(std::span<const int16_t> samples, int32_t channelCount, uint32_t rate) {
+    auto channels = static_cast<uint16_t>(std::clamp(channelCount, 1, 2));
     auto blockAlign = static_cast<uint16_t>(2 * channels);
-    size_t frames = std::min<size_t>(clip.Samples.size() / channels, (0xFFFFFFFFu - 36) / blockAlign);
+    size_t frames = std::min<size_t>(samples.size() / channels, (0xFFFFFFFFu - 36) / blockAlign);
     auto dataBytes = static_cast<uint32_t>(frames * blockAlign);
     Bytes out;
     out.reserve(44 + dataBytes);
@@ -112,14 +116,14 @@ Bytes ClipWavBytes(const PcmClip& clip) {
     AppendU32(out, 16);
     AppendU16(out, kPcmTag);
     AppendU16(out, channels);
-    AppendU32(out, clip.Rate);
-    AppendU32(out, clip.Rate * blockAlign);
+    AppendU32(out, rate);
+    AppendU32(out, rate * blockAlign);
     AppendU16(out, blockAlign);
     AppendU16(out, 16);
     PutTag(out, "data");
     AppendU32(out, dataBytes);
     for (size_t i = 0; i < frames * channels; ++i) {
-        AppendU16(out, static_cast<uint16_t>(clip.Samples[i]));
+        AppendU16(out, static_cast<uint16_t>(samples[i]));
     }
     return out;
 }

@@ -7,6 +7,7 @@
 #include "sound/pcm.h"
 
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace orv {
@@ -19,5 +20,7 @@ std::string ReadWav(const std::filesystem::path& path, PcmClip& out, bool& trunc
 // The file of a clip: a canonical 44-byte header and the samples. A clip too long for the
 // RIFF sizes (4 GiB) is cut to whole frames that fit.
 Bytes ClipWavBytes(const PcmClip& clip);
+// The same for interleaved samples held elsewhere (the headless front end's whole mix).
+Bytes WavBytes(std::span<const int16_t> samples, int32_t channels, uint32_t rate);
 
 } // namespace orv
