@@ -32,15 +32,6 @@ constexpr std::string_view kGraUsage =
     "            (window parts, buttons); without it the alpha channel is dropped\n"
     "info: the header of a GRA picture and whether it decodes cleanly.\n";
 
-std::optional<Bytes> ReadInput(const std::string& path) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes || !IsRegularFile(path)) {
-        PrintError("cannot read " + path);
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 const char* StatusText(GraStatus status) {
     switch (status) {
     case GraStatus::Complete:

@@ -37,15 +37,6 @@ constexpr int kStreamSerial = 0x4F525645;
 // Frames handed to the encoder at a time.
 constexpr size_t kChunkFrames = 1024;
 
-std::optional<Bytes> ReadInput(const std::string& path) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes || !IsRegularFile(path)) {
-        PrintError("cannot read " + path);
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 double Seconds(int64_t frames, uint32_t rate) {
     return rate ? static_cast<double>(frames) / rate : 0.0;
 }
@@ -190,13 +181,8 @@ int Encode(const std::string& in, const std::string& out, const Arguments& argum
         quality = *parsed;
     }
     PcmClip pcm;
-    bool truncated = false;
-    if (std::string error = ReadWav(in, pcm, truncated); !error.empty()) {
-        PrintError(error);
+    if (!ReadWavInput(in, pcm)) {
         return kExitDataError;
-    }
-    if (truncated) {
-        PrintWarning(in + ": the data chunk ends early; encoding the frames it holds");
     }
     if (pcm.Rate < kMinRate || pcm.Rate > kMaxRate) {
         PrintError(in + ": " + std::to_string(pcm.Rate) +

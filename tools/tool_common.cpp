@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/cp932.h"
+#include "base/files.h"
+#include "sound/wav_file.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -189,6 +191,27 @@ std::optional<size_t> ParseAction(std::span<char* const> args, std::string_view 
         return std::nullopt;
     }
     return static_cast<size_t>(found - actions.begin());
+}
+
+std::optional<Bytes> ReadInput(const std::string& path) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes || !IsRegularFile(path)) {
+        PrintError("cannot read " + path);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool ReadWavInput(const std::string& path, PcmClip& pcm) {
+    bool truncated = false;
+    if (std::string error = ReadWav(path, pcm, truncated); !error.empty()) {
+        PrintError(error);
+        return false;
+    }
+    if (truncated) {
+        PrintWarning(path + ": the data chunk ends early; encoding the frames it holds");
+    }
+    return true;
 }
 
 int PrintUsage(std::string_view usage) {

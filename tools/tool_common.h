@@ -1,7 +1,9 @@
 #pragma once
 // What every verb of orvtool shares: exit statuses, option parsing, messages and progress.
 
+#include "base/bytes.h"
 #include "data/archive_index.h"
+#include "sound/pcm.h"
 
 #include <chrono>
 #include <cstddef>
@@ -57,6 +59,12 @@ struct Action {
 std::optional<size_t> ParseAction(std::span<char* const> args, std::string_view verb,
                                   std::span<const Action> actions, std::string_view usage,
                                   Arguments& arguments, int& status);
+
+// A whole input file; nothing, with the error printed, when it cannot be read.
+std::optional<Bytes> ReadInput(const std::string& path);
+// A WAV input file for the sound encoders; false, with the error printed, when it cannot be
+// read. A data chunk cut short is taken as far as it goes, with a warning.
+bool ReadWavInput(const std::string& path, PcmClip& pcm);
 
 // "orvtool: <message>" on stderr.
 void PrintError(std::string_view message);

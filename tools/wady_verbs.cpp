@@ -34,15 +34,6 @@ constexpr std::string_view kWadyUsage =
     "                  (default half a second; at most 44100 stereo, 88200 mono)\n"
     "info: the header of a WADY sound, the codec it is taken for and whether it decodes.\n";
 
-std::optional<Bytes> ReadInput(const std::string& path) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes || !IsRegularFile(path)) {
-        PrintError("cannot read " + path);
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 // Why ParseWadyHeader refused an entry, in the player's terms.
 std::string Refusal(ByteSpan entry) {
     if (entry.size() < kWadyHeaderSize) {
@@ -155,13 +146,8 @@ int Encode(const std::string& in, const std::string& out, const Arguments& argum
     }
 
     PcmClip pcm;
-    bool truncated = false;
-    if (std::string error = ReadWav(in, pcm, truncated); !error.empty()) {
-        PrintError(error);
+    if (!ReadWavInput(in, pcm)) {
         return kExitDataError;
-    }
-    if (truncated) {
-        PrintWarning(in + ": the data chunk ends early; encoding the frames it holds");
     }
     if (pcm.Rate < 8000 || pcm.Rate > 192000) {
         PrintError(in + ": " + std::to_string(pcm.Rate) + " Hz: the engine plays 8000..192000 Hz");
