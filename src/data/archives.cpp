@@ -150,6 +150,10 @@ bool Archives::ReadTextEntry(std::string_view name, TextBuffer& buffer) {
     return true;
 }
 
+bool Archives::HasTextEntry(std::string_view name) const {
+    return FindEntry(Data2Index, name) >= 0 || FindEntry(DataIndex, name) >= 0;
+}
+
 bool Archives::ReadEntry(const ArchiveIndex& index, int pos, Bytes& out) const {
     if (pos < 0 || !index.EntryInFile(static_cast<size_t>(pos)) || index.FileName.empty()) {
         return false;

@@ -55,6 +55,8 @@ public:
     // name, the entry does not fit the buffer, or the archive cannot be read; the buffer
     // is then unchanged.
     bool ReadTextEntry(std::string_view name, TextBuffer& buffer);
+    // Whether either text archive holds the entry (any case).
+    bool HasTextEntry(std::string_view name) const;
 
     // Reads entry `pos` of `index` whole. False when the position is invalid, the entry
     // lies outside its file, or the file cannot be read.

@@ -83,6 +83,7 @@ void Engine::InitialiseEngine() {
     gfx.CreateSurfaces();
     gfx.FillPaintBox(0x000000);
 
+    saves.Locate();
     archives.SetCdDirectory(settings.CDDir);
     archives.OpenDataArchives(config.Ovd);
     // One message is enough when the text archive was already missing.

@@ -194,7 +194,7 @@ void Prompts::ClosePrompt(MouseButton button, bool keepScreen) {
 
 void Prompts::RunAction(int32_t action) {
     if (action == prompt_action::QuickLoad) {
-        m_engine.saves.LoadSlot(99);
+        m_engine.saves.QuickLoad();
     } else if (action == prompt_action::Title) {
         GoToTitle();
     }

@@ -87,14 +87,7 @@ StepResult CmdGameInit(Engine& engine, const CommandArgs&) {
 }
 
 StepResult CmdGameClear(Engine& engine, const CommandArgs&) {
-    // The clear counter lives under one fixed key shared by the maker's games.
-    SettingsStore store(SettingsRoot(engine.Options().DataDirectory));
-    SettingsLocation location = ClearCounterLocation();
-    int32_t clear = ReadSettingInt(store.Load(location), "Clear", 0) + 1;
-    store.Write(location, "Clear", std::to_string(clear));
-    engine.vars.S(cell::ClearCount) = clear;
-    engine.vars.SetFlag(FlagKind::E, 999);
-    engine.globals.Save();
+    engine.globals.GameCleared();
     return StepResult::Continue;
 }
 
