@@ -343,6 +343,29 @@ TEST_F(TransitionTest, TheIrisGrowsByS020AndS021AndStaysWithinItsCap) {
     EXPECT_EQ(m_platform.OutsideCopies, 0);
 }
 
+TEST_F(TransitionTest, FadeKindsAreCrossFadesOfTheirOwnStepAndInterval) {
+    Engine& engine = StartWithScreens();
+    struct Kind {
+        int32_t Number;
+        uint64_t Elapsed; // frames of weight below 257, times the interval
+    };
+    // 1: step 24 every 40 ms; 3: 5 every 50; 4: 2 every 50; any other: 12 every 40.
+    for (Kind kind : {Kind{1, 11 * 40}, Kind{3, 52 * 50}, Kind{4, 129 * 50}, Kind{0, 22 * 40}}) {
+        PrepareScreens(OldScreen(), NewScreen());
+        uint64_t start = m_platform.Now;
+        engine.gfx.FadeKind(kind.Number);
+        EXPECT_EQ(m_platform.Now - start, kind.Elapsed) << kind.Number;
+        EXPECT_TRUE(ShowsNewScreen()) << kind.Number;
+    }
+    // The page change of novel mode fades the page in with kind 1.
+    engine.vars.S(160) = 1;
+    engine.text.WindowShown = 0;
+    uint64_t start = m_platform.Now;
+    engine.text.NewPage();
+    EXPECT_EQ(m_platform.Now - start, 11u * 40);
+    EXPECT_TRUE(ShowsNewScreen());
+}
+
 TEST_F(TransitionTest, NovelModeKeepsTheNewScreenAsTheNextOldOne) {
     Engine& engine = StartWithScreens();
     engine.vars.S(160) = 1;
