@@ -171,6 +171,8 @@ bool Graphics::RunPattern(int32_t n, const SpeedRow& speed) {
         return pacer.Paced(pattern::kBlindsSteps, f, [&](int t) { pattern::BlindsStep(s, t); });
     case 7: {
         pattern::IrisBegin(s);
+        // The iris grows around the middle, yet how far it grows comes from S020 and S021,
+        // the overlay's cells: with their start values 250 and 550 it reaches radius 750.
         int64_t limit = pattern::IrisLimit(m_engine.vars.S(cell::OverlayPlacement),
                                            m_engine.vars.S(cell::OverlayX));
         // Radii 5, 15, 25, ... while below the limit.

@@ -99,10 +99,8 @@ public:
     bool IsActiveWindow() override { return true; }
     Rect WindowBounds() override { return m_windowBounds; }
     void SetWindowBounds(Rect bounds) override { m_windowBounds = bounds; }
-    // A headless window moves, except in full screen, or where a test says it cannot (as
-    // on Wayland).
-    bool CanMoveWindow() override { return m_windowMovable && !m_fullScreen; }
-    void SetWindowMovable(bool movable) { m_windowMovable = movable; }
+    // A headless window moves, except in full screen.
+    bool CanMoveWindow() override { return !m_fullScreen; }
     Rect ScreenBounds() override { return kScreen; }
     bool SetFullScreen(bool on) override;
     void ShowToolBar(bool shown) override { m_toolBarShown = shown; }
@@ -152,7 +150,6 @@ private:
     std::string m_movie; // the file the engine last opened as a movie
     Rect m_windowBounds{0, 0, 808, 650};
     bool m_fullScreen = false;
-    bool m_windowMovable = true;
     bool m_toolBarShown = false;
     bool m_moviePanelShown = false;
     Point m_cursor;
