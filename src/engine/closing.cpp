@@ -8,8 +8,8 @@ bool Engine::FormCloseQuery() {
         return true;
     }
     globals.Save();
-    if (blocking.InterruptibleWait()) {
-        // The running effect stops early; the picture command asks the question itself.
+    if (blocking.InterruptibleWait() || blocking.ClosableEffect()) {
+        // The running effect stops early; the command that ran it asks the question itself.
         blocking.InterruptRequest = 2;
         return false;
     }
