@@ -31,6 +31,22 @@ bool Engine::FormCloseQuery() {
     return close;
 }
 
+void Engine::AnswerCloseRequest() {
+    if (blocking.InterruptRequest != 2) {
+        return;
+    }
+    blocking.InterruptRequest = 0;
+    ScriptRunning = 0;
+    MessageBoxResult answer = m_platform.MessageBox(kQuitQuestion, kConfirmCaption,
+                                                    MessageBoxButtons::OkCancel,
+                                                    MessageBoxIcon::Question);
+    if (answer == MessageBoxResult::Ok) {
+        QuitRequested = 1;
+    }
+    ShowBackBuffer();
+    ScriptRunning = 1;
+}
+
 void Engine::FormDestroy() {
     sound.SetMusic(0);
     if (FullScreenActive) {

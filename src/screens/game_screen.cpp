@@ -195,6 +195,8 @@ AfterPass GameScreen::Pass() {
     }
     if (e.ScriptRunning == 1) {
         e.dispatcher.ScriptStep();
+        // Most commands that run an effect leave a close request to the step.
+        e.AnswerCloseRequest();
     }
     return e.vars.S(cell::AutoLevel) != 0 ? AfterPass::AutoPace : AfterPass::FrameLoopAndPace;
 }

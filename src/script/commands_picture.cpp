@@ -65,17 +65,10 @@ bool AnswerCutShort(Engine& engine) {
     if (request == 0) {
         return false;
     }
-    engine.blocking.InterruptRequest = 0;
     if (request == 2) {
-        engine.ScriptRunning = 0;
-        MessageBoxResult answer = engine.Host().MessageBox(
-            kQuitQuestion, kConfirmCaption, MessageBoxButtons::OkCancel, MessageBoxIcon::Question);
-        if (answer == MessageBoxResult::Ok) {
-            engine.QuitRequested = 1;
-        }
-        engine.ShowBackBuffer();
-        engine.ScriptRunning = 1;
+        engine.AnswerCloseRequest();
     }
+    engine.blocking.InterruptRequest = 0;
     return true;
 }
 
