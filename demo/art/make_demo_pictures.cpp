@@ -227,6 +227,21 @@ void StarryNight() {
     Save("A003", c.ToSurface());
 }
 
+// The mask of the wipe into the room: bright in the middle, so that the new picture opens
+// there first, and its edge a soft flower of six petals.
+void WipeMask() {
+    orv::Surface mask(800, 600);
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            float dx = static_cast<float>(x) - 400, dy = static_cast<float>(y) - 300;
+            float d = std::hypot(dx, dy) * (1.0f + 0.08f * std::sin(6 * std::atan2(dy, dx)));
+            auto m = static_cast<uint32_t>(std::clamp(255.0f * (1.0f - d / 540.0f), 0.0f, 255.0f));
+            mask.SetPixel(x, y, m << 16 | m << 8 | m);
+        }
+    }
+    Save("W001", mask);
+}
+
 // ---- Two characters, each with a smiling variant.
 
 struct Look {
@@ -364,6 +379,7 @@ int main(int argc, char** argv) {
     demo::HillAtDusk();
     demo::Room();
     demo::StarryNight();
+    demo::WipeMask();
     const demo::Look aoi{Rgb(0x1E2A5A), Rgb(0x4A6AA8), Rgb(0x3A70C8), Rgb(0x2A3A6A), Rgb(0xD84A5A), false};
     const demo::Look hina{Rgb(0x8A4A22), Rgb(0xD8925A), Rgb(0x4A9A5A), Rgb(0x5A3A5A), Rgb(0xF0B040), true};
     for (bool smiling : {false, true}) {

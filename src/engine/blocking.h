@@ -21,6 +21,9 @@ public:
 
     // Set while an effect that a click may cut short runs (an InterruptibleScope).
     bool InterruptibleWait() const { return m_interruptible > 0; }
+    // Set while an effect runs that closing the window ends though a click does not (a
+    // ClosableScope).
+    bool ClosableEffect() const { return m_closable > 0; }
     // The request to the running effect: 0 none, 1 cut short (a click), 2 close requested.
     // Each effect answers and clears it itself: a close request outlives the effect, for the
     // command that asks the player.
@@ -29,8 +32,10 @@ public:
 private:
     friend class BusyScope;
     friend class InterruptibleScope;
+    friend class ClosableScope;
     int32_t m_scopes = 0;
     int32_t m_interruptible = 0;
+    int32_t m_closable = 0;
     uint8_t m_holds = 0;
 };
 
@@ -56,6 +61,23 @@ public:
     ~InterruptibleScope() { --m_state.m_interruptible; }
     InterruptibleScope(const InterruptibleScope&) = delete;
     InterruptibleScope& operator=(const InterruptibleScope&) = delete;
+
+private:
+    BusyScope m_busy;
+    BlockingState& m_state;
+};
+
+// Busy for as long as the scope lasts; a close request (InterruptRequest 2) ends the effect
+// early, a click does not: shakes and fades that the player watches to their end, but that
+// the close box must not wait for.
+class ClosableScope {
+public:
+    explicit ClosableScope(BlockingState& state) : m_busy(state), m_state(state) {
+        ++m_state.m_closable;
+    }
+    ~ClosableScope() { --m_state.m_closable; }
+    ClosableScope(const ClosableScope&) = delete;
+    ClosableScope& operator=(const ClosableScope&) = delete;
 
 private:
     BusyScope m_busy;

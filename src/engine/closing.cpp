@@ -8,8 +8,8 @@ bool Engine::FormCloseQuery() {
         return true;
     }
     globals.Save();
-    if (blocking.InterruptibleWait()) {
-        // The running effect stops early; the picture command asks the question itself.
+    if (blocking.InterruptibleWait() || blocking.ClosableEffect()) {
+        // The running effect stops early; the command that ran it asks the question itself.
         blocking.InterruptRequest = 2;
         return false;
     }
@@ -29,6 +29,22 @@ bool Engine::FormCloseQuery() {
     screens.staffRoll.Resume();
     ScriptRunning = 1;
     return close;
+}
+
+void Engine::AnswerCloseRequest() {
+    if (blocking.InterruptRequest != 2) {
+        return;
+    }
+    blocking.InterruptRequest = 0;
+    ScriptRunning = 0;
+    MessageBoxResult answer = m_platform.MessageBox(kQuitQuestion, kConfirmCaption,
+                                                    MessageBoxButtons::OkCancel,
+                                                    MessageBoxIcon::Question);
+    if (answer == MessageBoxResult::Ok) {
+        QuitRequested = 1;
+    }
+    ShowBackBuffer();
+    ScriptRunning = 1;
 }
 
 void Engine::FormDestroy() {

@@ -129,6 +129,9 @@ public:
     void ShowBackBuffer();
     // The missing-data message and the quit that follows it.
     void ReportMissingData();
+    // A close request that cut a blocking effect short (the close box refused and left the
+    // question to whatever ran the effect): the player is asked now whether to quit.
+    void AnswerCloseRequest();
 
     // Subsystems.
     Archives archives;

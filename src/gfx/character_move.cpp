@@ -74,8 +74,12 @@ void Graphics::MoveCharacters(std::string_view argument) {
 
     BlockingState& blocking = m_engine.blocking;
     InterruptibleScope interruptible(blocking);
-    // S019 tells whether this move was cut short, not an earlier transition.
+    // S019 tells whether this move was cut short, not an earlier transition; a click that cut
+    // that transition short (in the same step) has been answered and must not end the move.
     vars.S(cell::CutShort) = 0;
+    if (blocking.InterruptRequest == 1) {
+        blocking.InterruptRequest = 0;
+    }
     StartFrameClock();
     int64_t t = 0;
     while (true) {

@@ -7,6 +7,8 @@ namespace orv {
 
 Graphics::Graphics(Engine& engine) : m_engine(engine), m_pictures(engine.archives) {}
 
+Graphics::~Graphics() = default;
+
 void Graphics::CreateSurfaces() {
     for (Surface* surface : {&BackgroundSurface, &SceneSurface, &BackBuffer, &PreviousSurface,
                              &WorkSurface, &WipeMaskSurface, &OverlaySurface, &ScratchSurface,
@@ -14,6 +16,7 @@ void Graphics::CreateSurfaces() {
         surface->Allocate(kScreenWidth, kScreenHeight);
     }
     Characters.Allocate();
+    m_transitionScratch = std::make_unique<TransitionScratch>();
 }
 
 void Graphics::LoadPictureSets() {
@@ -29,6 +32,7 @@ void Graphics::ResetCharacterPositions() {
 
 void Graphics::Reset() {
     Loop.Active = false;
+    m_symbol.Enabled = false;
     m_engine.vars.S(cell::OverlayShown) = 0;
 }
 
@@ -42,21 +46,6 @@ void Graphics::Present(const Surface& source, Rect from, int x, int y) {
 void Graphics::FillPaintBox(uint32_t bgr) {
     m_paintBox.Fill(bgr);
     m_engine.Host().FillPaintBox(bgr);
-}
-
-void Graphics::RunTransition(int32_t /*pattern*/) {
-    // Until the transition patterns land, every pattern ends at once where they all end:
-    // PB shows BackBuffer.
-    VariableStore& vars = m_engine.vars;
-    InterruptibleScope interruptible(m_engine.blocking);
-    m_engine.blocking.InterruptRequest = 0;
-    vars.S(cell::CutShort) = 0;
-    PresentWhole(BackBuffer);
-    // A speed setting lasts for one transition.
-    vars.S(cell::TransitionDuration) = 0;
-    if (vars.S(cell::NovelMode) != 0) {
-        PreviousSurface.CopyFrom(BackBuffer, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
-    }
 }
 
 } // namespace orv

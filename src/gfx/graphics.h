@@ -7,8 +7,10 @@
 #include "gfx/pictures.h"
 #include "gfx/scene.h"
 #include "gfx/surface.h"
+#include "gfx/transitions.h"
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace orv {
@@ -27,6 +29,7 @@ struct FrameLoop {
 class Graphics {
 public:
     explicit Graphics(Engine& engine);
+    ~Graphics();
     Graphics(const Graphics&) = delete;
     Graphics& operator=(const Graphics&) = delete;
 
@@ -41,10 +44,12 @@ public:
     void Reset();
     // A saved game keeps the names of the pictures in use.
     void Exchange(SaveIo& io);
-    bool MangaSymbolShown() const { return false; }
-    void MangaSymbolTick() {}
+    // ---- The manga symbol of `manpu` (manga_symbol.cpp), drawn over the scene on PB.
+    bool MangaSymbolShown() const { return m_symbol.Enabled; }
+    // Every timer tick while it is shown: mode 2 blinks it.
+    void MangaSymbolTick();
     // Takes the manga symbol off the screen before the scene is presented again.
-    void RemoveMangaSymbol() {}
+    void RemoveMangaSymbol();
     // Shows the current frame of the loop animation once the effect scripts land.
     void ShowLoopFrame() {}
     // The scene picture without the message window, for the hidden-window mode.
@@ -78,6 +83,32 @@ public:
     // Pumps messages and sleeps to the next multiple of `interval` ms on the frame clock;
     // returns how many frames have passed (more than 1 when the machine fell behind).
     int32_t WaitFrames(int32_t interval);
+    // Sleeps until the tick count reaches `deadline` (nothing when it has), then pumps.
+    void WaitUntilTick(uint32_t deadline);
+
+    // ---- Transitions (transitions.cpp). Each animates PreviousSurface into BackBuffer on
+    // PB and ends with PB showing BackBuffer; a click or a close request (InterruptRequest)
+    // jumps to that end.
+    // Pattern n (0..22), or a cross-fade of n ms for n >= 128; negative n is pattern 1.
+    // Sets S019 when a click cut the pattern short; S016 (its speed) is spent by it.
+    void RunTransition(int32_t pattern);
+    // A cross-fade advancing `step` of 256 every `interval` ms.
+    void TimedCrossFade(int32_t step, int32_t interval);
+    // The cross-fades of the page change (1), the map screens (3, 4) and the rest.
+    void FadeKind(int32_t kind);
+    // A cross-fade that starts at weight 48; only a close request ends it early.
+    void SoftFadeIn();
+    // `source` in blocks of `block` pixels, through WorkSurface onto PB.
+    void Mosaic(const Surface& source, int block);
+
+    // ---- Screen effects (screen_effects.cpp).
+    // BackBuffer on PB moved by (dx, dy), the uncovered strips black.
+    void DrawShifted(int dx, int dy);
+    // The picture inside PB jumping up and down by 20 pixels, ten times, as `special 1`
+    // shakes the window where the window cannot be moved.
+    void ShakePicture();
+    // The scene turned sepia and faded in (special 3 and 4).
+    void SepiaEffect();
 
     // ---- Entry points of the script commands; the argument is the command's text after
     // its word (scene_commands.cpp, character_move.cpp).
@@ -98,20 +129,16 @@ public:
     void UnlockAllPictures();                          // cgfull
     void MoveCharacters(std::string_view argument);    // sprmv
 
-    // Each of these does nothing until transitions, animations or effect scripts land.
+    void ShakeScreen(std::string_view argument);     // shake (screen_effects.cpp)
+    void ScrollPicture(std::string_view argument);   // scroll (scroll_picture.cpp)
+    void ShowMangaSymbol(std::string_view argument); // manpu (manga_symbol.cpp)
+    // Each of these does nothing until animations or effect scripts land.
     void BackgroundLoop(std::string_view /*argument*/) {}      // bg_anim
     void PlayAnimation(std::string_view /*name*/) {}           // anim
     void PlayEnlargedAnimation(std::string_view /*name*/) {}   // animq
     void ObjectControl(std::string_view /*argument*/) {}       // obj_
-    void ShakeScreen(std::string_view /*argument*/) {}         // shake
-    void ScrollPicture(std::string_view /*argument*/) {}       // scroll
     void RunEffect(std::string_view /*name*/) {}               // effect
     void PlayEffectAnimation(std::string_view /*argument*/) {} // efxanim
-    void ShowMangaSymbol(std::string_view /*argument*/) {}     // manpu
-    void SepiaEffect() {}                                      // special 3 and 4
-    // Animates PreviousSurface into BackBuffer on PB with pattern n. Until the transitions
-    // land it shows BackBuffer at once, with the bookkeeping of a finished transition.
-    void RunTransition(int32_t pattern); // fadein, mode
 
     // ---- The panic screen of the right-click action (panic_screen.cpp).
     void ShowPanicScreen();
@@ -136,6 +163,22 @@ public:
     uint32_t FrameClock = 0; // milliseconds of timeGetTime
 
 private:
+    // The manga symbol: its picture (colour left, mask right), the scene under it and the
+    // two drawn together, and where they were put.
+    struct MangaSymbol {
+        bool Enabled = false;
+        int32_t Mode = 0; // 0 drawn once, 1 also into BackBuffer, 2 blinking
+        int X = 0;
+        int Y = 0;
+        Surface Picture;
+        Surface Backdrop;
+        Surface Composed;
+    };
+
+    void PrepareWorkSurface();
+    void TimedTransition(int32_t ms);
+    // Draws pattern n; true when a request cut it short.
+    bool RunPattern(int32_t n, const SpeedRow& speed);
     void DrawOverlay();
     void DrawCharacter(int position, int x, int y);
     void DrawComposite(std::string_view name, int x, int y);
@@ -153,6 +196,10 @@ private:
     Surface m_partMask;
     Surface m_panicKept; // BackBuffer while the panic screen covers it
     bool m_panicShown = false;
+    std::unique_ptr<TransitionScratch> m_transitionScratch;
+    MangaSymbol m_symbol;
+    Surface m_scrollPicture; // the picture of `scroll`, while it scrolls
+    Surface m_loaded;        // a picture before it is fitted to a screen surface
 };
 
 } // namespace orv

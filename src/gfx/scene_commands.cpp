@@ -239,7 +239,13 @@ void Graphics::DirectPicture(std::string_view argument) {
 }
 
 void Graphics::WipeSet(std::string_view name) {
-    m_pictures.LoadPicture(name, WipeMaskSurface);
+    // The wipe blends whole screens through the mask, so the mask stays screen-sized: a
+    // picture of another size lies at its top left, black (changing last) around it.
+    if (!m_pictures.LoadPicture(name, m_loaded)) {
+        return;
+    }
+    WipeMaskSurface.Fill(0);
+    WipeMaskSurface.CopyFrom(m_loaded, Rect{0, 0, m_loaded.Width(), m_loaded.Height()}, 0, 0);
 }
 
 void Graphics::UnlockAllPictures() {

@@ -118,6 +118,8 @@ public:
     bool IsActiveWindow() override { return true; }
     Rect WindowBounds() override { return m_windowBounds; }
     void SetWindowBounds(Rect bounds) override { m_windowBounds = bounds; }
+    // A headless window moves, except in full screen.
+    bool CanMoveWindow() override { return !m_fullScreen; }
     Rect ScreenBounds() override { return kScreen; }
     bool SetFullScreen(bool on) override;
     void ShowToolBar(bool shown) override { m_toolBarShown = shown; }

@@ -342,10 +342,10 @@ bool ParseCommandLine(std::string_view line, PlayCommand& out, std::string& erro
         error = "unknown command \"" + std::string(word) + "\"";
         return false;
     }
-    if (out.DelayMs && (!name || !IsInputCommand(name->Kind))) {
+    if (out.DelayMs && (!name || !CanRunLater(name->Kind))) {
         error = "in: " + std::string(word) +
                 " cannot be delivered later (only click, rclick, "
-                "move, wheel, key, keydown, keyup and menu can)";
+                "move, wheel, key, keydown, keyup, menu, shot and expect-pixel can)";
         return false;
     }
     return CommandParser(fields, *name, out, error).Parse();
@@ -367,6 +367,11 @@ bool IsInputCommand(PlayCommandKind kind) {
     default:
         return false;
     }
+}
+
+bool CanRunLater(PlayCommandKind kind) {
+    return IsInputCommand(kind) || kind == PlayCommandKind::Shot ||
+           kind == PlayCommandKind::ExpectPixel;
 }
 
 bool ParsePlayFile(std::string_view text, std::string_view fileName,

@@ -61,8 +61,11 @@ struct PlayCommand {
     std::optional<int64_t> DelayMs;
 };
 
-// True for the commands that `in` may deliver later: the input commands.
+// True for the input commands (click, move, keys, wheel, menu).
 bool IsInputCommand(PlayCommandKind kind);
+// True for the commands that `in` may run later: the input commands, and the looks at the
+// screen (shot, expect-pixel) that catch an effect in the middle.
+bool CanRunLater(PlayCommandKind kind);
 
 // Parses a whole play file. On the first error returns false with `error` set to
 // "play file FILE:LINE: what is wrong".

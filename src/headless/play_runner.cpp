@@ -64,8 +64,13 @@ void PlayRunner::Pass() {
 }
 
 RunStatus PlayRunner::Run(std::span<const PlayCommand> commands) {
+    m_laterFailure = RunStatus::Done;
     for (const PlayCommand& command : commands) {
         RunStatus status = Execute(command);
+        if (status == RunStatus::Done) {
+            // A shot or pixel check that ran later, inside this command, may have failed.
+            status = m_laterFailure;
+        }
         if (status != RunStatus::Done) {
             return status;
         }
@@ -73,6 +78,13 @@ RunStatus PlayRunner::Run(std::span<const PlayCommand> commands) {
             m_out << "window closed at line " << command.Line << '\n';
             break;
         }
+    }
+    if (!m_laterLines.empty() && !m_platform.WindowClosed()) {
+        // A look at the screen that never happened would pass for one that found it right.
+        int line = m_laterLines.front();
+        m_laterLines.clear();
+        return Fail(RunStatus::ExpectFailed,
+                    "in at line " + std::to_string(line) + ": its time never came before the end");
     }
     m_out.flush();
     return RunStatus::Done;
@@ -88,7 +100,20 @@ RunStatus PlayRunner::Fail(RunStatus status, const std::string& message) {
 RunStatus PlayRunner::Execute(const PlayCommand& command) {
     if (command.DelayMs) {
         uint64_t due = m_platform.Now() + static_cast<uint64_t>(*command.DelayMs);
-        m_platform.QueueInput(due, [this, command] { DeliverInput(command); });
+        if (IsInputCommand(command.Kind)) {
+            m_platform.QueueInput(due, [this, command] { DeliverInput(command); });
+            return RunStatus::Done;
+        }
+        PlayCommand now = command;
+        now.DelayMs.reset();
+        m_laterLines.push_back(command.Line);
+        m_platform.QueueInput(due, [this, now] {
+            std::erase(m_laterLines, now.Line);
+            RunStatus status = Execute(now);
+            if (m_laterFailure == RunStatus::Done) {
+                m_laterFailure = status;
+            }
+        });
         return RunStatus::Done;
     }
     switch (command.Kind) {

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace orv {
 
@@ -73,6 +74,10 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     int64_t m_passes = 0;
+    // Shots and pixel checks that `in` queued: the lines of those not yet run, and the
+    // status of the first that failed.
+    std::vector<int> m_laterLines;
+    RunStatus m_laterFailure = RunStatus::Done;
 };
 
 } // namespace orv

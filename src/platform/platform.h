@@ -67,6 +67,10 @@ public:
     virtual bool IsActiveWindow() = 0;
     virtual Rect WindowBounds() = 0;
     virtual void SetWindowBounds(Rect bounds) = 0;
+    /// Whether SetWindowBounds moves the window on the screen: not in full screen, and not
+    /// where the desktop places windows itself (Wayland). Effects that move the window
+    /// (the window shake) draw inside PB instead.
+    virtual bool CanMoveWindow() { return true; }
     /// Size of the screen the window is on.
     virtual Rect ScreenBounds() = 0;
     /// Borderless full screen over the current screen; false when it could not be done.

@@ -150,6 +150,14 @@ void QtPlatform::SetWindowBounds(Rect bounds) {
     }
 }
 
+bool QtPlatform::CanMoveWindow() {
+    // Wayland lets no program place its own windows; a full-screen window has nowhere to go.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return false;
+    }
+    return m_form && !(m_form->windowState() & Qt::WindowFullScreen);
+}
+
 Rect QtPlatform::ScreenBounds() {
     QScreen* screen = m_form ? m_form->screen() : QGuiApplication::primaryScreen();
     return screen ? ToRect(screen->geometry()) : Rect{0, 0, kScreenWidth, kScreenHeight};

@@ -40,6 +40,7 @@ public:
     bool IsActiveWindow() override;
     Rect WindowBounds() override;
     void SetWindowBounds(Rect bounds) override;
+    bool CanMoveWindow() override;
     Rect ScreenBounds() override;
     bool SetFullScreen(bool on) override;
     void ShowToolBar(bool shown) override;

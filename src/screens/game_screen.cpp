@@ -195,6 +195,10 @@ AfterPass GameScreen::Pass() {
     }
     if (e.ScriptRunning == 1) {
         e.dispatcher.ScriptStep();
+        // Most commands that run an effect leave a close request to the step; a click that
+        // cut an effect short has been answered by then and must not cut the next one.
+        e.AnswerCloseRequest();
+        e.blocking.InterruptRequest = 0;
     }
     return e.vars.S(cell::AutoLevel) != 0 ? AfterPass::AutoPace : AfterPass::FrameLoopAndPace;
 }

@@ -30,6 +30,11 @@ void WhiteFlash(Engine& engine) {
 
 void ShakeWindow(Engine& engine) {
     Platform& host = engine.Host();
+    // Where the window cannot be moved (full screen, Wayland) the picture shakes inside PB.
+    if (engine.FullScreenActive || !host.CanMoveWindow()) {
+        engine.gfx.ShakePicture();
+        return;
+    }
     Rect home = host.WindowBounds();
     for (int counter = 20; counter >= 2; counter -= 2) {
         Rect moved = home;
@@ -52,28 +57,26 @@ void ShowCompletion(Engine& engine) {
     engine.text.DrawTextRightAlignedOnPaintBox(percent, 570, 12, 32, 0xFFFFFF);
 }
 
+// After an effect that a click or a close request may have cut short: the step ends for
+// either; for a close request (the close box refused and left the question to the command)
+// the player is asked whether to quit. False when nothing cut the effect short.
+bool AnswerCutShort(Engine& engine) {
+    int32_t request = engine.blocking.InterruptRequest;
+    if (request == 0) {
+        return false;
+    }
+    if (request == 2) {
+        engine.AnswerCloseRequest();
+    }
+    engine.blocking.InterruptRequest = 0;
+    return true;
+}
+
 } // namespace
 
 StepResult CmdGra(Engine& engine, const CommandArgs& args) {
     engine.gfx.PictureCommand(args.Argument, false);
-    int32_t request = engine.blocking.InterruptRequest;
-    if (request == 0) {
-        return StepResult::Continue;
-    }
-    engine.blocking.InterruptRequest = 0;
-    if (request == 2) {
-        // Closing was asked for while the transition ran: the close box refused and left the
-        // question to this command.
-        engine.ScriptRunning = 0;
-        MessageBoxResult answer = engine.Host().MessageBox(
-            kQuitQuestion, kConfirmCaption, MessageBoxButtons::OkCancel, MessageBoxIcon::Question);
-        if (answer == MessageBoxResult::Ok) {
-            engine.QuitRequested = 1;
-        }
-        engine.ShowBackBuffer();
-        engine.ScriptRunning = 1;
-    }
-    return StepResult::EndStep;
+    return AnswerCutShort(engine) ? StepResult::EndStep : StepResult::Continue;
 }
 
 StepResult CmdGrb(Engine& engine, const CommandArgs& args) {
@@ -142,6 +145,7 @@ StepResult CmdAnimation(Engine& engine, const CommandArgs& args) {
 StepResult CmdShake(Engine& engine, const CommandArgs& args) {
     if (!SkippingWithEffectCut(engine)) {
         engine.gfx.ShakeScreen(args.Argument);
+        AnswerCutShort(engine);
     }
     return StepResult::EndStep;
 }
@@ -153,6 +157,7 @@ StepResult CmdObject(Engine& engine, const CommandArgs& args) {
 
 StepResult CmdScroll(Engine& engine, const CommandArgs& args) {
     engine.gfx.ScrollPicture(args.Argument);
+    AnswerCutShort(engine);
     return StepResult::EndStep;
 }
 
@@ -195,15 +200,16 @@ StepResult CmdWipeSet(Engine& engine, const CommandArgs& args) {
 
 StepResult CmdFadeIn(Engine& engine, const CommandArgs& args) {
     engine.vars.S(cell::TransitionDuration) = ArgumentNumber(args.Argument);
-    engine.gfx.RunTransition(3);
-    return StepResult::Continue;
+    // The scene is composed and shown, so that what grb prepared fades in.
+    engine.gfx.ShowScene(3);
+    return AnswerCutShort(engine) ? StepResult::EndStep : StepResult::Continue;
 }
 
 StepResult CmdFadeOut(Engine& engine, const CommandArgs& args) {
     engine.vars.S(cell::TransitionDuration) = ArgumentNumber(args.Argument);
     // The prepare flag stays as it is: after grb nothing is shown.
     engine.gfx.RunPictureCommand("S000,3");
-    return StepResult::Continue;
+    return AnswerCutShort(engine) ? StepResult::EndStep : StepResult::Continue;
 }
 
 StepResult CmdSpecial(Engine& engine, const CommandArgs& args) {
@@ -216,10 +222,12 @@ StepResult CmdSpecial(Engine& engine, const CommandArgs& args) {
         break;
     case '1':
         ShakeWindow(engine);
+        AnswerCutShort(engine);
         break;
     case '3':
     case '4':
         engine.gfx.SepiaEffect();
+        AnswerCutShort(engine);
         break;
     case '6':
         ShowCompletion(engine);

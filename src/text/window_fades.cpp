@@ -29,7 +29,10 @@ void TextFlow::CrossFade(const Surface& from, const Surface& to) {
         int frames = gfx.WaitFrames(kFadeFrameMs);
         weight += kFadeStep * (frames > 0 ? frames : 1);
     }
-    blocking.InterruptRequest = 0;
+    // The click has been answered; a close request stays for the step to ask.
+    if (blocking.InterruptRequest == 1) {
+        blocking.InterruptRequest = 0;
+    }
 }
 
 void TextFlow::OpenWindow() {

@@ -146,7 +146,7 @@ void TextFlow::NewPage() {
             gfx.BackBuffer.CopyFrom(NovelBackdrop, kWholeScreen, 0, 0);
             WindowShown = 1;
             if (!Skipping()) {
-                gfx.RunTransition(1);
+                gfx.FadeKind(1);
             }
         } else {
             gfx.BackBuffer.CopyFrom(NovelBackdrop, kWholeScreen, 0, 0);

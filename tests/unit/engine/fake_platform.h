@@ -73,7 +73,11 @@ public:
     void SetWindowTitle(std::string_view title) override { Title = title; }
     bool IsActiveWindow() override { return Active; }
     Rect WindowBounds() override { return Window; }
-    void SetWindowBounds(Rect bounds) override { Window = bounds; }
+    void SetWindowBounds(Rect bounds) override {
+        Window = bounds;
+        ++WindowMoves;
+    }
+    bool CanMoveWindow() override { return WindowMovable && !FullScreen; }
     Rect ScreenBounds() override { return Screen; }
     bool SetFullScreen(bool on) override {
         if (on && !FullScreenWorks) {
@@ -147,6 +151,8 @@ public:
     std::map<std::string, bool> Visible;
     std::string Title;
     Rect Window{0, 0, 808, 650};
+    int WindowMoves = 0;
+    bool WindowMovable = true;
     Rect Screen{0, 0, 1920, 1080};
     bool FullScreenWorks = true;
     bool FullScreen = false;

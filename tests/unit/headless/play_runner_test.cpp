@@ -250,6 +250,30 @@ TEST(PlayRunnerInput, InDeliversAtTheFirstPumpAtOrAfterItsTime) {
     EXPECT_EQ(session.Platform.GetCursorPos().Y, origin.Y + 20);
 }
 
+TEST(PlayRunnerInput, InLooksAtTheScreenInsideTheCommandThatRunsAtItsTime) {
+    TinyGame game(kLongSleep);
+    HeadlessSession session(game.Path());
+    Surface& back = session.Game->gfx.BackBuffer;
+    ASSERT_EQ(session.Play("pass 1"), RunStatus::Done);
+    // The shot and the check run at the pump after the pass that reaches 40 ms; the screen
+    // turns red only after the passes.
+    ASSERT_EQ(session.Play("in 30 shot later.png\nin 30 expect-pixel 0 0 000000\npass 3"),
+              RunStatus::Done)
+        << session.Err.str();
+    EXPECT_TRUE(ReadWholeFile(session.OutDir / "later.png"));
+    back.Fill(0x0000FF);
+    session.Game->ShowBackBuffer();
+    EXPECT_EQ(session.Play("in 10 expect-pixel 0 0 000000\npass 2\necho not reached"),
+              RunStatus::ExpectFailed);
+    EXPECT_EQ(session.Err.str(), "expect failed at line 1: pixel 0 0 is FF0000, expected 000000\n");
+    EXPECT_FALSE(Contains(session.Out.str(), "not reached"));
+    // One whose time never comes fails at the end rather than passing unseen.
+    session.Err.str("");
+    EXPECT_EQ(session.Play("pass 1\nin 5000 expect-pixel 0 0 FF0000\npass 1"),
+              RunStatus::ExpectFailed);
+    EXPECT_EQ(session.Err.str(), "in at line 2: its time never came before the end\n");
+}
+
 TEST(PlayRunnerInput, ClickAndMoveSetThePointerOverThePaintBox) {
     TinyGame game(kThreeLines);
     HeadlessSession session(game.Path());

@@ -1,0 +1,438 @@
+// The drawing steps of the transition patterns. Each copies to PB only what its step changed
+// (columns, rows, tiles, spans), or the work surface whole where every row changes.
+#include "gfx/blend.h"
+#include "gfx/blend_kernels.h"
+#include "gfx/transitions.h"
+#include "script/random.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace orv::pattern {
+
+namespace {
+
+constexpr int kW = kScreenWidth;
+constexpr int kH = kScreenHeight;
+constexpr int kCentreX = kW / 2;
+constexpr int kCentreY = kH / 2;
+constexpr size_t kRowBytes = static_cast<size_t>(kW) * 3;
+
+// Clips a copy of `from` of `source` to (x, y) of the screen; false when nothing is left.
+bool ClipToScreen(const Surface& source, Rect& from, int& x, int& y) {
+    if (from.X < 0) {
+        from.Width += from.X;
+        x -= from.X;
+        from.X = 0;
+    }
+    if (from.Y < 0) {
+        from.Height += from.Y;
+        y -= from.Y;
+        from.Y = 0;
+    }
+    if (x < 0) {
+        from.X -= x;
+        from.Width += x;
+        x = 0;
+    }
+    if (y < 0) {
+        from.Y -= y;
+        from.Height += y;
+        y = 0;
+    }
+    from.Width = std::min({from.Width, source.Width() - from.X, kW - x});
+    from.Height = std::min({from.Height, source.Height() - from.Y, kH - y});
+    return from.Width > 0 && from.Height > 0;
+}
+
+void PaintMoved(TransitionSurfaces& s, const Surface& source, Rect from, int x, int y) {
+    if (ClipToScreen(source, from, x, y)) {
+        s.Paint.Present(source, from, x, y);
+    }
+}
+
+void PaintWhole(TransitionSurfaces& s, const Surface& source) {
+    PaintArea(s, source, Rect{0, 0, kW, kH});
+}
+
+void CopyRow(const Surface& from, Surface& to, int y, int x0, int x1) {
+    if (x0 < x1) {
+        std::memcpy(to.Row(y) + static_cast<size_t>(x0) * 3,
+                    from.Row(y) + static_cast<size_t>(x0) * 3, static_cast<size_t>(x1 - x0) * 3);
+    }
+}
+
+// One span of the iris: row `row` from column 400 - half to 400 + half, of which the row
+// shows the part within its last half width already.
+void IrisSpan(TransitionSurfaces& s, int64_t row, int64_t half) {
+    if (row < 0 || row >= kH) {
+        return;
+    }
+    int32_t& shown = s.Scratch.IrisShown[static_cast<size_t>(row)];
+    if (half <= shown) {
+        return;
+    }
+    int y = static_cast<int>(row);
+    int h = static_cast<int>(half);
+    // The new parts: [400 - h, 400 - shown) on the left, (400 + shown, 400 + h] on the
+    // right; column 400 itself comes with the right part of the first span.
+    PaintArea(s, s.New, Rect{kCentreX - h, y, h - std::max(shown, 0), 1});
+    PaintArea(s, s.New, Rect{kCentreX + shown + 1, y, h - shown, 1});
+    shown = h;
+}
+
+void FinishTile(TransitionSurfaces& s, int tile) {
+    int x = tile % 10 * kBlendTileWidth, y = tile / 10 * kBlendTileHeight;
+    BlendTile(s.Old, s.New, s.Work, x, y, 0);
+    PaintArea(s, s.Work, Rect{x, y, kBlendTileWidth, kBlendTileHeight});
+}
+
+// The ramp of the soft wipe, one byte per colour byte: 32 pixels of 0, then 0..255.
+constexpr int kRampPixels = 288;
+constexpr std::array<uint8_t, kRampPixels* 3> kRamp = [] {
+    std::array<uint8_t, kRampPixels * 3> ramp{};
+    for (int p = 32; p < kRampPixels; ++p) {
+        for (int c = 0; c < 3; ++c) {
+            ramp[static_cast<size_t>(p * 3 + c)] = static_cast<uint8_t>(p - 32);
+        }
+    }
+    return ramp;
+}();
+
+uint8_t Towards(uint8_t a, uint8_t b) {
+    if (a < b) {
+        return static_cast<uint8_t>(std::min(a + 16, static_cast<int>(b)));
+    }
+    return static_cast<uint8_t>(std::max(a - 16, static_cast<int>(b)));
+}
+
+// Row y of `picture` shifted right by `shift` pixels into `out`, black where nothing lands.
+void ShiftedRow(const Surface& picture, int y, int shift, uint8_t* out) {
+    shift = std::clamp(shift, -kW, kW);
+    std::memset(out, 0, kRowBytes);
+    int from = std::max(0, -shift), to = std::max(0, shift);
+    int count = kW - std::abs(shift);
+    if (count > 0) {
+        std::memcpy(out + static_cast<size_t>(to) * 3,
+                    picture.Row(y) + static_cast<size_t>(from) * 3, static_cast<size_t>(count) * 3);
+    }
+}
+
+} // namespace
+
+void CrossFadeStep(TransitionSurfaces& s, int weight) {
+    CrossFadeFull(s.New, s.Old, weight, s.Work);
+    PaintWhole(s, s.Work);
+}
+
+void MaskWipeStep(TransitionSurfaces& s, const Surface& mask, int v, bool brighten) {
+    if (brighten) {
+        AddConstSaturate(mask, s.Work, v);
+    } else {
+        SubConstSaturate(mask, s.Work, v);
+    }
+    MaskBlendFull(s.Old, s.New, s.Work, s.Work);
+    PaintWhole(s, s.Work);
+}
+
+void BlindsStep(TransitionSurfaces& s, int t) {
+    for (int c = 0; c * 16 < kW; ++c) {
+        int width = t - c + 1;
+        if (width >= 1 && width <= 16) {
+            PaintArea(s, s.New, Rect{16 * c + width - 1, 0, 1, kH});
+        }
+    }
+}
+
+void IrisBegin(TransitionSurfaces& s) {
+    s.Scratch.IrisShown.fill(-1);
+}
+
+int64_t IrisLimit(int32_t s020, int32_t s021) {
+    int64_t dx = std::abs(int64_t{s020} - kCentreX), dy = std::abs(int64_t{s021} - kCentreY);
+    return std::min(std::max(dx, dy) + 500, kMaxIrisRadius);
+}
+
+void IrisStep(TransitionSurfaces& s, int64_t radius) {
+    int64_t x = std::min(radius, kMaxIrisRadius), y = 0, err = x;
+    while (x >= y) {
+        if (y <= kCentreY) {
+            int64_t half = std::min<int64_t>(x, kCentreX);
+            IrisSpan(s, kCentreY - y, half);
+            IrisSpan(s, kCentreY + y, half);
+        }
+        if (x <= kCentreY) {
+            int64_t half = std::min<int64_t>(y, kCentreX);
+            IrisSpan(s, kCentreY - x, half);
+            IrisSpan(s, kCentreY + x, half);
+        }
+        err -= 2 * y - 1;
+        ++y;
+        if (err < 0) {
+            err += 2 * (x - 1);
+            --x;
+        }
+    }
+}
+
+void TilesBegin(TransitionSurfaces& s, RandomGenerator& random) {
+    s.Work.CopyFrom(s.Old, Rect{0, 0, kW, kH}, 0, 0);
+    auto& order = s.Scratch.TileOrder;
+    for (int i = 0; i < TransitionScratch::kTiles; ++i) {
+        order[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
+    }
+    for (size_t i = 0; i < order.size(); ++i) {
+        std::swap(order[i], order[static_cast<size_t>(random.Next() % TransitionScratch::kTiles)]);
+    }
+    s.Scratch.TilesFinished = 0;
+}
+
+void TilesStep(TransitionSurfaces& s, int t) {
+    // A tile that reached the end of its fade is drawn fully new once, however many steps
+    // the frame clock skipped past it.
+    int& finished = s.Scratch.TilesFinished;
+    while (finished < TransitionScratch::kTiles && finished + 16 <= t) {
+        FinishTile(s, s.Scratch.TileOrder[static_cast<size_t>(finished)]);
+        ++finished;
+    }
+    for (int j = std::max(finished, t - 15); j <= std::min(t, TransitionScratch::kTiles - 1); ++j) {
+        int tile = s.Scratch.TileOrder[static_cast<size_t>(j)];
+        int x = tile % 10 * kBlendTileWidth, y = tile / 10 * kBlendTileHeight;
+        BlendTile(s.Old, s.New, s.Work, x, y, (16 - (t - j)) * 16);
+        PaintArea(s, s.Work, Rect{x, y, kBlendTileWidth, kBlendTileHeight});
+    }
+}
+
+void RowsStep(TransitionSurfaces& s, int k) {
+    for (int i = 0; i < 5; ++i) {
+        int offset = 2 * (5 * k + i);
+        PaintArea(s, s.New, Rect{0, offset, kW, 1});
+        PaintArea(s, s.New, Rect{0, kH - 1 - offset, kW, 1});
+    }
+}
+
+void ColumnsStep(TransitionSurfaces& s, int k) {
+    for (int i = 0; i < 5; ++i) {
+        int offset = 2 * (5 * k + i);
+        PaintArea(s, s.New, Rect{offset, 0, 1, kH});
+        PaintArea(s, s.New, Rect{kW - 1 - offset, 0, 1, kH});
+    }
+}
+
+void SquaresStep(TransitionSurfaces& s, int t) {
+    // Centres (32 + 64i, 32 + 64j) for i 0..24 and j 0..9; cells past the edges clip away.
+    for (int j = 0; j < 10; ++j) {
+        for (int i = 0; i < 25 && 64 * i < kW; ++i) {
+            int half = t - i - j;
+            if (half >= 1 && half <= 32) {
+                int cx = 32 + 64 * i, cy = 32 + 64 * j;
+                PaintArea(s, s.New, Rect{cx - half, cy - half, 2 * half, 2 * half});
+            }
+        }
+    }
+}
+
+void SoftWipeBegin(TransitionSurfaces& s) {
+    s.Work.CopyFrom(s.Old, Rect{0, 0, kW, kH}, 0, 0);
+    s.Scratch.WipedColumns = 0;
+}
+
+void SoftWipeStep(TransitionSurfaces& s, int v) {
+    int x0 = std::clamp(v, 0, kW), x1 = std::clamp(v + kRampPixels, 0, kW);
+    int& wiped = s.Scratch.WipedColumns;
+    int first = std::min(wiped, x0);
+    const BlendKernels& k = ActiveBlendKernels();
+    for (int y = 0; y < kH; ++y) {
+        // Whatever lies left of the ramp is new, even where skipped frames left the ramp's
+        // earlier places half done.
+        CopyRow(s.New, s.Work, y, wiped, x0);
+        if (x0 < x1) {
+            size_t at = static_cast<size_t>(x0) * 3;
+            k.Mask(s.New.Row(y) + at, s.Old.Row(y) + at, s.Work.Row(y) + at,
+                   kRamp.data() + static_cast<size_t>(x0 - v) * 3,
+                   static_cast<size_t>(x1 - x0) * 3);
+        }
+    }
+    wiped = std::max(wiped, x0);
+    PaintArea(s, s.Work, Rect{first, 0, x1 - first, kH});
+}
+
+void LinePiecesBegin(TransitionSurfaces& s, RandomGenerator& random) {
+    auto& pieces = s.Scratch.Pieces;
+    for (int r = 0; r < kH; ++r) {
+        auto split = static_cast<int16_t>(random.Next() % 600 + 20);
+        auto row = static_cast<int16_t>(r);
+        pieces[static_cast<size_t>(2 * r)] = {row, 0, split};
+        pieces[static_cast<size_t>(2 * r + 1)] = {row, split, static_cast<int16_t>(kW)};
+    }
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        std::swap(pieces[i], pieces[static_cast<size_t>(2 * (random.Next() % 600))]);
+    }
+}
+
+void LinePiecesStep(TransitionSurfaces& s, int k) {
+    for (int i = 24 * k; i < 24 * (k + 1) && i < TransitionScratch::kLinePieces; ++i) {
+        const auto& piece = s.Scratch.Pieces[static_cast<size_t>(i)];
+        PaintArea(s, s.New, Rect{piece.Left, piece.Row, piece.Right - piece.Left, 1});
+    }
+}
+
+void BandStep(TransitionSurfaces& s, int t) {
+    int top = std::max(t, 0), bottom = std::min(t + 128, kH);
+    for (int y = top; y < bottom; ++y) {
+        uint8_t* old = s.Old.Row(y);
+        const uint8_t* target = s.New.Row(y);
+        for (size_t i = 0; i < kRowBytes; ++i) {
+            old[i] = Towards(old[i], target[i]);
+        }
+    }
+    if (top < bottom) {
+        PaintArea(s, s.Old, Rect{0, top, kW, bottom - top});
+    }
+}
+
+void SlatsStep(TransitionSurfaces& s, int t) {
+    for (int k = 0; k < 20; ++k) {
+        int c = t + k - 19;
+        int width = 20 - k;
+        for (int y = 0; y < kH; ++y) {
+            int x = 20 * c - y;
+            CopyRow(s.New, s.Old, y, std::clamp(x, 0, kW), std::clamp(x + width, 0, kW));
+        }
+    }
+    if (t % 2 == 1) {
+        PaintWhole(s, s.Old);
+    }
+}
+
+void SteppedFadeBegin(TransitionSurfaces& s) {
+    // Pixels of the quarters not yet drawn show the old picture.
+    s.Work.CopyFrom(s.Old, Rect{0, 0, kW, kH}, 0, 0);
+}
+
+void SteppedFadeTable(TransitionSurfaces& s, int stage, int stages) {
+    auto& table = s.Scratch.FadeTable;
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; ++b) {
+            table[static_cast<size_t>(a * 256 + b)] =
+                static_cast<uint8_t>((b * stage + a * (stages - stage)) / stages);
+        }
+    }
+}
+
+void SteppedFadeQuarter(TransitionSurfaces& s, int quarter) {
+    // Even rows even pixels, odd rows odd pixels, even rows odd pixels, odd rows even pixels.
+    static constexpr int kRowParity[4] = {0, 1, 0, 1};
+    static constexpr int kPixelParity[4] = {0, 1, 1, 0};
+    const auto& table = s.Scratch.FadeTable;
+    int q = quarter & 3;
+    for (int y = kRowParity[q]; y < kH; y += 2) {
+        const uint8_t* old = s.Old.Row(y);
+        const uint8_t* target = s.New.Row(y);
+        uint8_t* out = s.Work.Row(y);
+        for (size_t i = static_cast<size_t>(kPixelParity[q]) * 3; i < kRowBytes; i += 6) {
+            for (size_t c = i; c < i + 3; ++c) {
+                out[c] = table[static_cast<size_t>(old[c]) * 256 + target[c]];
+            }
+        }
+    }
+    PaintWhole(s, s.Work);
+}
+
+void SplitSlideStep(TransitionSurfaces& s, int v) {
+    v = std::clamp(v, 0, kCentreX);
+    PaintMoved(s, s.New, Rect{kCentreX - v, 0, v, kH}, 0, 0);
+    PaintMoved(s, s.New, Rect{kCentreX, 0, v, kH}, kW - v, 0);
+}
+
+void PushRightStep(TransitionSurfaces& s, int v) {
+    v = std::clamp(v, 0, kW);
+    PaintMoved(s, s.New, Rect{kW - v, 0, v, kH}, 0, 0);
+    PaintMoved(s, s.Old, Rect{0, 0, kW - v, kH}, v, 0);
+}
+
+void ZoomFadeStep(TransitionSurfaces& s, int w) {
+    auto& scratch = s.Scratch;
+    int divisor = w + 300;
+    for (int x = 0; x < kW; ++x) {
+        scratch.SampleX[static_cast<size_t>(x)] =
+            std::clamp(kCentreX + ((x - kCentreX) * 76800 / divisor) / 256, 0, kW - 1);
+    }
+    for (int y = 0; y < kH; ++y) {
+        scratch.SampleY[static_cast<size_t>(y)] =
+            std::clamp(kCentreY + ((y - kCentreY) * 76800 / divisor) / 256, 0, kH - 1);
+    }
+    const BlendKernels& k = ActiveBlendKernels();
+    uint8_t* sampled = scratch.RowA.data();
+    int lastRow = -1;
+    for (int y = 0; y < kH; ++y) {
+        int from = scratch.SampleY[static_cast<size_t>(y)];
+        if (from != lastRow) {
+            const uint8_t* row = s.Old.Row(from);
+            for (int x = 0; x < kW; ++x) {
+                std::memcpy(sampled + x * 3, row + scratch.SampleX[static_cast<size_t>(x)] * 3, 3);
+            }
+            lastRow = from;
+        }
+        k.Weighted(s.New.Row(y), sampled, s.Work.Row(y), kRowBytes, std::clamp(w, 0, 256));
+    }
+    PaintWhole(s, s.Work);
+}
+
+void SlideFadeStep(TransitionSurfaces& s, int w, int oldShift, int newShift) {
+    const BlendKernels& k = ActiveBlendKernels();
+    uint8_t* shiftedNew = s.Scratch.RowA.data();
+    uint8_t* shiftedOld = s.Scratch.RowB.data();
+    for (int y = 0; y < kH; ++y) {
+        ShiftedRow(s.New, y, newShift, shiftedNew);
+        ShiftedRow(s.Old, y, oldShift, shiftedOld);
+        k.Weighted(shiftedNew, shiftedOld, s.Work.Row(y), kRowBytes, std::clamp(w, 0, 256));
+    }
+    PaintWhole(s, s.Work);
+}
+
+} // namespace orv::pattern
+
+namespace orv {
+
+SpeedRow SpeedTable(int32_t speed) {
+    static constexpr SpeedRow kRows[17] = {
+        {4, 8, 20},  {32, 4, 1},  {32, 8, 2},   {32, 12, 3},  {16, 8, 5},   {16, 12, 8},
+        {8, 8, 12},  {8, 12, 16}, {4, 8, 20},   {4, 10, 30},  {4, 12, 40},  {2, 8, 60},
+        {2, 12, 70}, {1, 8, 80},  {1, 12, 100}, {1, 16, 120}, {1, 20, 140},
+    };
+    return speed >= 0 && speed <= 16 ? kRows[speed] : kRows[0];
+}
+
+void PaintArea(TransitionSurfaces& s, const Surface& source, Rect area) {
+    int x = area.X, y = area.Y;
+    if (pattern::ClipToScreen(source, area, x, y)) {
+        s.Paint.Present(source, area, x, y);
+    }
+}
+
+void DrawMosaic(const Surface& source, int block, Surface& work, PaintTarget& paint) {
+    int width = std::min(source.Width(), work.Width());
+    int height = std::min(source.Height(), work.Height());
+    block = std::max(block, 1);
+    for (int top = 0; top < height; top += block) {
+        const uint8_t* from = source.Row(top);
+        uint8_t* first = work.Row(top);
+        for (int left = 0; left < width; left += block) {
+            const uint8_t* pixel = from + static_cast<size_t>(left) * 3;
+            for (int x = left; x < std::min(left + block, width); ++x) {
+                std::memcpy(first + static_cast<size_t>(x) * 3, pixel, 3);
+            }
+        }
+        for (int y = top + 1; y < std::min(top + block, height); ++y) {
+            std::memcpy(work.Row(y), first, static_cast<size_t>(width) * 3);
+        }
+    }
+    Rect whole{0, 0, std::min(width, kScreenWidth), std::min(height, kScreenHeight)};
+    if (whole.Width > 0 && whole.Height > 0) {
+        paint.Present(work, whole, 0, 0);
+    }
+}
+
+} // namespace orv

@@ -1,0 +1,413 @@
+// RunTransition through the engine on a virtual clock: every pattern's end, a late frame
+// clock, frames caught in the middle, the timed forms, clicks and close requests.
+#include "gfx/effects_fixture.h"
+
+#include <cstdlib>
+#include <limits>
+#include <tuple>
+
+namespace orv {
+namespace {
+
+using test::PositionColour;
+using test::PositionOf;
+using test::SamePixels;
+
+constexpr uint32_t kNewMark = 0x000800; // a green bit no position colour uses
+
+Surface OldScreen() {
+    return test::PositionPicture(kScreenWidth, kScreenHeight);
+}
+
+// The new screen tells its positions too, and carries the mark.
+Surface NewScreen() {
+    Surface fresh(kScreenWidth, kScreenHeight);
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            fresh.SetPixel(x, y, PositionColour(x, y) | kNewMark);
+        }
+    }
+    return fresh;
+}
+
+// Where a shown pixel came from: which screen, and which place of it.
+struct Origin {
+    bool New;
+    Point At;
+};
+Origin OriginOf(uint32_t colour) {
+    return Origin{(colour & kNewMark) != 0, PositionOf(colour & ~kNewMark)};
+}
+
+class TransitionTest : public test::EffectsTest {
+protected:
+    Engine& StartWithScreens() {
+        Engine& engine = Start();
+        PrepareScreens(OldScreen(), NewScreen());
+        // A mask that brightens from left to right, for the wipe.
+        Graphics& gfx = engine.gfx;
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                uint32_t m = static_cast<uint32_t>(x * 255 / (kScreenWidth - 1));
+                gfx.WipeMaskSurface.SetPixel(x, y, m << 16 | m << 8 | m);
+            }
+        }
+        return engine;
+    }
+
+    // Runs pattern n and returns the virtual ms it took.
+    uint64_t Run(int32_t n) {
+        uint64_t start = m_platform.Now;
+        m_engine->gfx.RunTransition(n);
+        return m_platform.Now - start;
+    }
+
+    bool ShowsNewScreen() const { return SamePixels(m_platform.PB, m_engine->gfx.BackBuffer); }
+};
+
+// ---- Every pattern, on time and on a clock that is 7 of its intervals late at every pump.
+
+// Whether a pattern's own last step already shows the whole new screen (before the closing
+// copy that every pattern ends with).
+enum class OwnEnd { Never, OnTime, Always };
+
+struct PatternCase {
+    int32_t Pattern;
+    int32_t IntervalMs; // what its frames wait at speed 0
+    OwnEnd DrawsItsEnd;
+};
+
+constexpr PatternCase kPatterns[] = {
+    {1, 10, OwnEnd::Always}, {2, 15, OwnEnd::Always},  {3, 8, OwnEnd::Always},
+    {4, 20, OwnEnd::Never},  {5, 8, OwnEnd::Never},    {6, 20, OwnEnd::Always},
+    {7, 20, OwnEnd::Always}, {8, 20, OwnEnd::OnTime},  {9, 10, OwnEnd::Always},
+    {10, 6, OwnEnd::Always}, {11, 20, OwnEnd::Always}, {12, 60, OwnEnd::Never},
+    {13, 20, OwnEnd::Never}, {14, 20, OwnEnd::Always}, {15, 20, OwnEnd::Always},
+    {16, 20, OwnEnd::Never}, {17, 40, OwnEnd::Always}, {18, 40, OwnEnd::Never},
+    {19, 20, OwnEnd::Never}, {20, 20, OwnEnd::Never},  {21, 20, OwnEnd::Never},
+    {22, 20, OwnEnd::Never},
+};
+
+void PrintTo(const PatternCase& c, std::ostream* out) {
+    *out << "pattern " << c.Pattern;
+}
+
+class EveryPattern : public TransitionTest,
+                     public testing::WithParamInterface<std::tuple<PatternCase, bool>> {};
+
+TEST_P(EveryPattern, EndsShowingTheNewScreenAndCopiesNothingFromOutsideASurface) {
+    auto [pattern, late] = GetParam();
+    Engine& engine = StartWithScreens();
+    Graphics& gfx = engine.gfx;
+    m_platform.Lag = late ? 7 * static_cast<uint64_t>(pattern.IntervalMs) : 0;
+    // What PB showed before the closing copy of the whole new screen.
+    Surface beforeClosingCopy(kScreenWidth, kScreenHeight);
+    m_platform.OnPresent = [&](const Surface& source, Rect from, int, int) {
+        if (&source == &gfx.BackBuffer && from.Width == kScreenWidth &&
+            from.Height == kScreenHeight) {
+            return;
+        }
+        beforeClosingCopy.CopyFrom(m_platform.PB, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+    };
+    int presents = m_platform.Presents;
+    Run(pattern.Pattern);
+    m_platform.OnPresent = nullptr;
+    EXPECT_GT(m_platform.Presents, presents);
+    EXPECT_TRUE(ShowsNewScreen());
+    EXPECT_TRUE(SamePixels(gfx.PaintBoxCopy(), gfx.BackBuffer));
+    EXPECT_EQ(m_platform.OutsideCopies, 0);
+    if (pattern.DrawsItsEnd == OwnEnd::Always || (pattern.DrawsItsEnd == OwnEnd::OnTime && !late)) {
+        EXPECT_TRUE(SamePixels(beforeClosingCopy, gfx.BackBuffer))
+            << "the last step falls short of the new screen";
+    }
+    EXPECT_EQ(engine.vars.S(19), 0);
+    EXPECT_FALSE(engine.blocking.Busy());
+    EXPECT_FALSE(engine.blocking.InterruptibleWait());
+}
+
+INSTANTIATE_TEST_SUITE_P(Patterns, EveryPattern,
+                         testing::Combine(testing::ValuesIn(kPatterns), testing::Bool()),
+                         [](const auto& info) {
+                             return "Pattern" + std::to_string(std::get<0>(info.param).Pattern) +
+                                    (std::get<1>(info.param) ? "Late" : "OnTime");
+                         });
+
+TEST_F(TransitionTest, ALateClockSkipsFramesButKeepsTheDuration) {
+    StartWithScreens();
+    for (int32_t pattern : {1, 8, 19, 21}) {
+        PrepareScreens(OldScreen(), NewScreen());
+        m_platform.Lag = 0;
+        int presents = m_platform.Presents;
+        uint64_t onTime = Run(pattern);
+        int onTimeCopies = m_platform.Presents - presents;
+        PrepareScreens(OldScreen(), NewScreen());
+        m_platform.Lag = 140;
+        presents = m_platform.Presents;
+        uint64_t late = Run(pattern);
+        EXPECT_LT(m_platform.Presents - presents, onTimeCopies) << pattern;
+        EXPECT_LE(late, onTime + 2 * 140 + 20) << pattern;
+        EXPECT_GE(late + 20, onTime) << pattern;
+    }
+}
+
+// ---- Frames caught in the middle, at a given virtual time, against the pattern's rule.
+
+class MiddleFrame : public TransitionTest {
+protected:
+    // The picture PB shows at the first pump `ms` after pattern n started.
+    const Surface& FrameAt(int32_t n, uint64_t ms) {
+        StartWithScreens();
+        m_platform.CaptureAt = m_platform.Now + ms;
+        Run(n);
+        EXPECT_FALSE(m_platform.CaptureAt) << "pattern " << n << " ended before " << ms << " ms";
+        return m_platform.Captured;
+    }
+
+    template <typename Rule>
+    void ExpectFrame(const Surface& frame, Rule rule) {
+        int wrong = 0;
+        for (int y = 0; y < kScreenHeight && wrong < 5; ++y) {
+            for (int x = 0; x < kScreenWidth && wrong < 5; ++x) {
+                uint32_t expected = rule(x, y);
+                if (frame.Pixel(x, y) != expected) {
+                    ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex
+                                  << frame.Pixel(x, y) << ", expected " << expected;
+                    ++wrong;
+                }
+            }
+        }
+    }
+};
+
+uint32_t OldAt(int x, int y) {
+    return PositionColour(x, y);
+}
+uint32_t NewAt(int x, int y) {
+    return PositionColour(x, y) | kNewMark;
+}
+
+TEST_F(MiddleFrame, CrossFadeAt50MsShowsWeight80) {
+    // Pattern 1 steps 16 every 10 ms: the frame drawn at 50 ms has weight 80.
+    const Surface& frame = FrameAt(1, 50);
+    ExpectFrame(frame, [](int x, int y) {
+        uint32_t a = OldAt(x, y), b = NewAt(x, y), out = 0;
+        for (int shift : {0, 8, 16}) {
+            uint32_t mixed = ((b >> shift & 0xFF) * 80 + (a >> shift & 0xFF) * 176) >> 8;
+            out |= mixed << shift;
+        }
+        return out;
+    });
+}
+
+TEST_F(MiddleFrame, BlindsAfterStep20ShowTheLeftmostPixelsOfEachColumn) {
+    const Surface& frame = FrameAt(6, 21 * 20);
+    ExpectFrame(frame, [](int x, int y) {
+        int blind = x / 16, width = std::clamp(20 - blind + 1, 0, 16);
+        return x % 16 < width ? NewAt(x, y) : OldAt(x, y);
+    });
+}
+
+TEST_F(MiddleFrame, IrisAfterTwentyStepsIsADiscOfRadius195) {
+    const Surface& frame = FrameAt(7, 20 * 20);
+    EXPECT_TRUE(OriginOf(frame.Pixel(400, 300)).New);
+    EXPECT_TRUE(OriginOf(frame.Pixel(590, 300)).New);
+    EXPECT_FALSE(OriginOf(frame.Pixel(600, 300)).New);
+    EXPECT_TRUE(OriginOf(frame.Pixel(400, 110)).New);
+    EXPECT_FALSE(OriginOf(frame.Pixel(400, 100)).New);
+    EXPECT_TRUE(OriginOf(frame.Pixel(530, 430)).New);  // 184 from the middle
+    EXPECT_FALSE(OriginOf(frame.Pixel(542, 442)).New); // 201
+    EXPECT_FALSE(OriginOf(frame.Pixel(0, 0)).New);
+    // Every pixel comes from its own place.
+    ExpectFrame(frame, [&](int x, int y) {
+        return OriginOf(frame.Pixel(x, y)).New ? NewAt(x, y) : OldAt(x, y);
+    });
+}
+
+TEST_F(MiddleFrame, RowsAfterThirtyStepsShowEvenRowsAboveAndOddRowsBelowTheMiddle) {
+    const Surface& frame = FrameAt(9, 30 * 10);
+    ExpectFrame(frame, [](int x, int y) {
+        bool fresh = y < 300 ? y % 2 == 0 : y % 2 == 1;
+        return fresh ? NewAt(x, y) : OldAt(x, y);
+    });
+}
+
+TEST_F(MiddleFrame, SplitSlideAt80MsShowsNinetySixColumnsOfEachHalf) {
+    // v = 32, 64, 96 at 0, 40, 80 ms.
+    const Surface& frame = FrameAt(18, 80);
+    ExpectFrame(frame, [](int x, int y) {
+        if (x < 96) {
+            return NewAt(400 - 96 + x, y);
+        }
+        if (x >= 800 - 96) {
+            return NewAt(400 + x - (800 - 96), y);
+        }
+        return OldAt(x, y);
+    });
+}
+
+TEST_F(MiddleFrame, PushAt100MsMovesTheOldScreenRightBy100) {
+    const Surface& frame = FrameAt(19, 100);
+    ExpectFrame(frame,
+                [](int x, int y) { return x < 100 ? NewAt(700 + x, y) : OldAt(x - 100, y); });
+}
+
+// ---- Numbers, speeds and the settings that change the pattern.
+
+TEST_F(TransitionTest, NumbersFrom128AreCrossFadesOfThatManyMilliseconds) {
+    StartWithScreens();
+    struct Form {
+        int32_t Ms;
+        int Frames;       // 257 / step, rounded up
+        uint64_t Elapsed; // frames x interval
+    };
+    // 128: step 16 every 8 ms; 1000: 8 every 31; 6400: 1 every 25.
+    for (Form form : {Form{128, 17, 136}, Form{1000, 33, 1023}, Form{6400, 257, 6425}}) {
+        PrepareScreens(OldScreen(), NewScreen());
+        int presents = m_platform.Presents;
+        EXPECT_EQ(Run(form.Ms), form.Elapsed) << form.Ms;
+        EXPECT_EQ(m_platform.Presents - presents, form.Frames + 1) << form.Ms;
+        EXPECT_TRUE(ShowsNewScreen()) << form.Ms;
+    }
+    // 127 is a pattern number, and no pattern has it.
+    PrepareScreens(OldScreen(), NewScreen());
+    int presents = m_platform.Presents;
+    EXPECT_EQ(Run(127), 0u);
+    EXPECT_EQ(m_platform.Presents, presents);
+}
+
+TEST_F(TransitionTest, ZeroAndUnknownNumbersDrawNothingAndNegativeOnesArePattern1) {
+    Engine& engine = StartWithScreens();
+    int presents = m_platform.Presents;
+    for (int32_t n : {0, 23, 30}) {
+        engine.vars.S(16) = 5;
+        EXPECT_EQ(Run(n), 0u);
+        EXPECT_EQ(engine.vars.S(16), 0) << "a speed lasts one transition";
+    }
+    EXPECT_EQ(m_platform.Presents, presents);
+    // 17 frames of 10 ms, as pattern 1.
+    EXPECT_EQ(Run(-1), 170u);
+    EXPECT_TRUE(ShowsNewScreen());
+}
+
+TEST_F(TransitionTest, FastGraphicsAndSkipModeShowTheNewScreenAtOnce) {
+    Engine& engine = StartWithScreens();
+    engine.settings.GMode = true;
+    int presents = m_platform.Presents;
+    EXPECT_EQ(Run(8), 0u);
+    EXPECT_EQ(m_platform.Presents, presents + 1);
+    EXPECT_TRUE(ShowsNewScreen());
+    engine.settings.GMode = false;
+    engine.SkipActive = 1;
+    PrepareScreens(OldScreen(), NewScreen());
+    EXPECT_EQ(Run(6400), 0u);
+    EXPECT_TRUE(ShowsNewScreen());
+}
+
+TEST_F(TransitionTest, TheSpeedTableSetsStepIntervalAndFrameTimeForOneTransition) {
+    Engine& engine = StartWithScreens();
+    // fadein 16: step 1 every 20 ms, 257 frames.
+    engine.vars.S(16) = 16;
+    EXPECT_EQ(Run(3), 257u * 20);
+    EXPECT_EQ(engine.vars.S(16), 0);
+    // Back at speed 0: step 4 every 8 ms.
+    EXPECT_EQ(Run(3), 65u * 8);
+    // Outside 0..16 the row of 0; pattern 17 takes its stage count from S016 up to 128.
+    engine.vars.S(16) = 40;
+    EXPECT_EQ(Run(17), 40u * 4 * 40);
+    EXPECT_EQ(Run(17), 16u * 4 * 40);
+    engine.vars.S(16) = 200;
+    EXPECT_EQ(Run(17), 16u * 4 * 40);
+    EXPECT_EQ(SpeedTable(-1).FrameMs, 20);
+    EXPECT_EQ(SpeedTable(16).Step, 1);
+    EXPECT_EQ(SpeedTable(16).Interval, 20);
+    EXPECT_EQ(SpeedTable(16).FrameMs, 140);
+    EXPECT_EQ(SpeedTable(17).Step, 4);
+}
+
+TEST_F(TransitionTest, TheIrisGrowsByS020AndS021AndStaysWithinItsCap) {
+    Engine& engine = StartWithScreens();
+    // The start values 250 and 550: radius 750, 75 steps of 20 ms.
+    EXPECT_EQ(Run(7), 75u * 20);
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    for (auto [s020, s021] : {std::pair{kMin, kMax}, std::pair{kMax, kMin}, std::pair{400, 300}}) {
+        engine.vars.S(20) = s020;
+        engine.vars.S(21) = s021;
+        PrepareScreens(OldScreen(), NewScreen());
+        uint64_t ms = Run(7);
+        EXPECT_LE(ms, 150u * 20);
+        EXPECT_TRUE(ShowsNewScreen()) << s020 << "," << s021;
+    }
+    // Centred limits stop at radius 495, short of the corners; the closing copy covers them.
+    EXPECT_EQ(pattern::IrisLimit(400, 300), 500);
+    EXPECT_EQ(m_platform.OutsideCopies, 0);
+}
+
+TEST_F(TransitionTest, FadeKindsAreCrossFadesOfTheirOwnStepAndInterval) {
+    Engine& engine = StartWithScreens();
+    struct Kind {
+        int32_t Number;
+        uint64_t Elapsed; // frames of weight below 257, times the interval
+    };
+    // 1: step 24 every 40 ms; 3: 5 every 50; 4: 2 every 50; any other: 12 every 40.
+    for (Kind kind : {Kind{1, 11 * 40}, Kind{3, 52 * 50}, Kind{4, 129 * 50}, Kind{0, 22 * 40}}) {
+        PrepareScreens(OldScreen(), NewScreen());
+        uint64_t start = m_platform.Now;
+        engine.gfx.FadeKind(kind.Number);
+        EXPECT_EQ(m_platform.Now - start, kind.Elapsed) << kind.Number;
+        EXPECT_TRUE(ShowsNewScreen()) << kind.Number;
+    }
+    // The page change of novel mode fades the page in with kind 1.
+    engine.vars.S(160) = 1;
+    engine.text.WindowShown = 0;
+    uint64_t start = m_platform.Now;
+    engine.text.NewPage();
+    EXPECT_EQ(m_platform.Now - start, 11u * 40);
+    EXPECT_TRUE(ShowsNewScreen());
+}
+
+TEST_F(TransitionTest, NovelModeKeepsTheNewScreenAsTheNextOldOne) {
+    Engine& engine = StartWithScreens();
+    engine.vars.S(160) = 1;
+    Run(4);
+    EXPECT_TRUE(SamePixels(engine.gfx.PreviousSurface, engine.gfx.BackBuffer));
+}
+
+// ---- Clicks and close requests.
+
+TEST_F(TransitionTest, AClickDuringTheTilesShowsTheNewScreenAndSetsS019) {
+    Engine& engine = StartWithScreens();
+    m_platform.ClickAt = m_platform.Now + 200;
+    uint64_t ms = Run(8);
+    EXPECT_LT(ms, 260u);
+    EXPECT_TRUE(ShowsNewScreen());
+    EXPECT_EQ(engine.vars.S(19), 1);
+    // Left for the command that ran the transition to answer.
+    EXPECT_EQ(engine.blocking.InterruptRequest, 1);
+    EXPECT_FALSE(engine.blocking.Busy());
+}
+
+TEST_F(TransitionTest, AClickDuringACrossFadeEndsItWithoutSettingS019) {
+    Engine& engine = StartWithScreens();
+    for (int32_t n : {1, 17, 1000}) {
+        PrepareScreens(OldScreen(), NewScreen());
+        m_platform.ClickAt = m_platform.Now + 40;
+        EXPECT_LT(Run(n), 100u) << n;
+        EXPECT_TRUE(ShowsNewScreen()) << n;
+        EXPECT_EQ(engine.vars.S(19), 0) << n;
+        EXPECT_EQ(engine.blocking.InterruptRequest, 1) << n;
+    }
+}
+
+TEST_F(TransitionTest, ClosingTheWindowDuringAPatternEndsItPromptly) {
+    Engine& engine = StartWithScreens();
+    m_platform.CloseAt = m_platform.Now + 100;
+    EXPECT_LT(Run(15), 140u);
+    EXPECT_TRUE(ShowsNewScreen());
+    EXPECT_FALSE(m_platform.Closed);
+    EXPECT_EQ(engine.blocking.InterruptRequest, 2);
+    EXPECT_EQ(engine.vars.S(19), 1);
+}
+
+} // namespace
+} // namespace orv
