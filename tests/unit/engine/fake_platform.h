@@ -19,7 +19,7 @@ class FakePlatform : public Platform {
 public:
     uint32_t GetTickCount() override { return static_cast<uint32_t>(Now); }
     void Sleep(uint32_t ms) override { Now += ms; }
-    std::tm LocalTime() override { return std::tm{}; }
+    std::tm LocalTime() override { return Time; }
     void PumpMessages() override { ++Pumps; }
 
     void Present(const Surface& source, Rect from, int x, int y) override {
@@ -134,6 +134,7 @@ public:
     }
 
     orv::Engine* Engine = nullptr;
+    std::tm Time{};
     bool Active = true;
     bool AudioAvailable = true;
     Mixer* AudioMixer = nullptr;
