@@ -60,13 +60,27 @@ if(IS_DIRECTORY ${GAME_SOURCE}/data)
   file(COPY ${GAME_SOURCE}/data/ DESTINATION ${WORK}/data)
 endif()
 
-execute_process(
-  COMMAND ${ORVELL} --headless --play ${PLAY} --out ${WORK}/out --data-dir ${WORK}/data
-          --seed 1 ${WORK}/game
-  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-message("${out}${err}")
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "orvell --headless --play ${PLAY} exited with status ${status}")
+function(play_once play_file)
+  execute_process(
+    COMMAND ${ORVELL} --headless --play ${play_file} --out ${WORK}/out --data-dir ${WORK}/data
+            --seed 1 ${WORK}/game
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  message("${out}${err}")
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "orvell --headless --play ${play_file} exited with status ${status}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+play_once(${PLAY})
+# A NAME.restart file beside NAME.play is played by a second run on the same data folder:
+# what the first run saved, the second finds.
+get_filename_component(play_dir ${PLAY} DIRECTORY)
+get_filename_component(play_name ${PLAY} NAME_WE)
+if(EXISTS ${play_dir}/${play_name}.restart)
+  set(first "${out}")
+  play_once(${play_dir}/${play_name}.restart)
+  set(out "${first}${out}")
 endif()
 
 check_printed_lines(${PLAY} "${out}")

@@ -274,5 +274,45 @@ TEST_F(SaveSlotTest, GameClearedTwiceCountsTwo) {
     EXPECT_TRUE(e.vars.TestFlag(FlagKind::E, 999));
 }
 
+TEST_F(SaveSlotTest, TheTrackOfTheLoadedGameIsStartedAgainOrSilenced) {
+    WriteFile(m_dir / "ov_bgm.orv",
+              MakeArchive({{"M03", ToBytes("not a stream")}, {"M05", ToBytes("nor this")}}));
+    Engine& e = Start();
+    RunToWait();
+    e.vars.S(cell::MusicPlaying) = 5;
+    ASSERT_TRUE(e.saves.SaveSlot(1, true));
+    e.vars.S(cell::MusicPlaying) = 0;
+    ASSERT_TRUE(e.saves.SaveSlot(2, true));
+    // Track 5 playing, slot 1 made with track 5: the load stops the music and starts it again.
+    e.sound.SetMusic(5);
+    ASSERT_TRUE(e.saves.LoadSlot(1, true));
+    EXPECT_EQ(e.vars.S(cell::MusicPlaying), 5);
+    EXPECT_EQ(e.vars.S(cell::MusicRequested), 5);
+    // Slot 2 was made in silence: the music stops and stays stopped.
+    ASSERT_TRUE(e.saves.LoadSlot(2, true));
+    EXPECT_EQ(e.vars.S(cell::MusicPlaying), 0);
+    EXPECT_FALSE(e.sound.music.Playing());
+}
+
+TEST(SaveLocationTest, SavesGoBesideAWritableGameAndFindWindowsNamesInAnyCase) {
+    TempDir game, user;
+    WriteFile(game / "SAVE" / "SAVE07.DAT", "old");
+    SaveLocation beside(game.Path(), {}, "GAME");
+    EXPECT_EQ(beside.Folder(), game.Path());
+    EXPECT_EQ(beside.SlotPath(7), game / "SAVE" / "SAVE07.DAT");
+    EXPECT_EQ(beside.SlotPath(8), game / "SAVE" / "save08.dat");
+    EXPECT_EQ(beside.GlobalPath(), game / "save0.dat");
+    SaveLocation given(game.Path(), user.Path(), "GAME");
+    EXPECT_EQ(given.SlotPath(1), user / "save" / "save01.dat");
+    if (::geteuid() != 0) {
+        std::filesystem::permissions(game.Path(), std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::owner_exec);
+        ::setenv("XDG_DATA_HOME", user.Path().c_str(), 1);
+        SaveLocation elsewhere(game.Path(), {}, "GAME/../X");
+        EXPECT_EQ(elsewhere.Folder(), user / "orvell" / "GAME_.._X");
+        std::filesystem::permissions(game.Path(), std::filesystem::perms::owner_all);
+    }
+}
+
 } // namespace
 } // namespace orv::test
