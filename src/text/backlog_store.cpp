@@ -25,6 +25,10 @@ void BacklogStore::Put(std::string_view character) {
 
 void BacklogStore::Append(std::string_view text) {
     cp932::ForEachChar(text, [this](std::string_view character) {
+        // A zero would end the line early; lines hold none.
+        if (character.find('\0') != std::string_view::npos) {
+            return;
+        }
         if (m_writePos + static_cast<int32_t>(character.size()) > LineStart() + kMaxLineText) {
             Commit();
         }

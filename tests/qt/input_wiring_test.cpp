@@ -141,15 +141,18 @@ private slots:
         // The window holds it too: the key works while the menu bar is hidden.
         QVERIFY(desktop.form->actions().contains(copy));
         engine.backlog.AppendBacklogBytes(cp932::FromUtf8Lenient("「あい」"));
+        engine.backlog.AppendVoiceEntry("V001"); // a voice button, no text
+        engine.backlog.AppendBacklogBytes("ok");
         engine.backlog.CommitBacklogLine();
         QGuiApplication::clipboard()->setText("before");
         copy->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("before")); // nothing open
         engine.vars.S(28) = 1;
+        engine.config.LOG_LINES = 20;
         engine.backlog.OpenBacklog();
         QVERIFY(engine.screens.BacklogOpen());
         copy->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("「あい」\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("「あい」\nok\n"));
     }
 };
 

@@ -84,17 +84,6 @@ INSTANTIATE_TEST_SUITE_P(
         LongLine{"ExactlyFull", std::string(69, 'a'), {std::string(69, 'a')}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(BacklogStoreTest, AVoiceEntryStandsOnItsOwnLineAfterTheTextBeforeIt) {
-    BacklogStore store;
-    store.Append(Sjis("「あい"));
-    store.AppendVoice("V001");
-    store.AppendVoice("V002");
-    EXPECT_EQ(FinishedLines(store), (std::vector<std::string>{Sjis("「あい"), "@V001", "@V002"}));
-    EXPECT_EQ(BacklogStore::VoiceName(store.Line(1)), "V001");
-    EXPECT_EQ(BacklogStore::VoiceName(store.Line(0)), "");
-    EXPECT_EQ(store.WritePos(), 3 * BacklogStore::kLineBytes);
-}
-
 TEST(BacklogStoreTest, AVoiceNameLongerThanTheLineIsCutOnACharacterBoundary) {
     BacklogStore store;
     store.AppendVoice(std::string(100, 'v'));
