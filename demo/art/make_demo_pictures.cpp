@@ -4,7 +4,8 @@
 //   demo_pictures OUTDIR
 //
 // Backgrounds are Annn, characters Bnnn with their masks Mnnn, the message window, its
-// click-wait icon and the choice plates are the sys_ pictures the engine loads at start-up.
+// click-wait icon and the choice plates are the sys_ pictures the engine loads at start-up;
+// the backlog's bar, thumb and buttons (sys_bl_) are loaded when it opens.
 #include "canvas.h"
 #include "headless/png_writer.h"
 
@@ -363,6 +364,71 @@ void ChoicePlates(const std::string& name, float width, bool highlighted) {
     Save(name, Stacked(colour, mask));
 }
 
+// ---- The backlog's scroll bar and buttons: colour on the left, mask on the right.
+
+orv::Surface SideBySide(const Canvas& colour, const Canvas& mask) {
+    orv::Surface out(colour.Width() * 2, colour.Height());
+    orv::Surface left = colour.ToSurface(), right = mask.ToSurface();
+    out.CopyFrom(left, orv::Rect{0, 0, left.Width(), left.Height()}, 0, 0);
+    out.CopyFrom(right, orv::Rect{0, 0, right.Width(), right.Height()}, left.Width(), 0);
+    return out;
+}
+
+// The bar behind the track: a slim rounded groove the scene shows through.
+void BacklogBar() {
+    const float w = 24, h = 520;
+    Canvas colour(24, 520), mask(24, 520);
+    colour.VerticalGradient({Rgb(0x1A2648), Rgb(0x101A34)});
+    Shape groove = RoundedBox(5, 28, w - 5, h - 28, 7);
+    colour.Fill(Subtract(groove, RoundedBox(7, 30, w - 7, h - 30, 5)), Rgb(0x8FA6D8));
+    mask.Fill(groove, Rgb(0xA0A0A0));
+    mask.Fill(Subtract(groove, RoundedBox(7, 30, w - 7, h - 30, 5)), Rgb(0xFFFFFF));
+    Save("sys_bl_bar", SideBySide(colour, mask));
+}
+
+// The thumb: a capsule of light that stands at the bottom for the newest lines.
+void BacklogThumb() {
+    Canvas colour(24, 48), mask(24, 48);
+    colour.VerticalGradient({Rgb(0xE8F0FF), Rgb(0xA8C0F0)});
+    Shape thumb = RoundedBox(3, 2, 21, 46, 9);
+    colour.Fill(Subtract(thumb, RoundedBox(5, 4, 19, 44, 7)), Rgb(0xFFFFFF));
+    mask.Fill(thumb, Rgb(0xFFFFFF));
+    Save("sys_bl_cur", SideBySide(colour, mask));
+}
+
+// A round button with an arrow, pointing up or down; lit in the warm colour of the plates.
+void BacklogArrow(const std::string& name, bool up, bool lit) {
+    Canvas colour(24, 24), mask(24, 24);
+    colour.VerticalGradient(lit ? std::vector{Rgb(0xFFF2D8), Rgb(0xF8C890)}
+                                : std::vector{Rgb(0x34487A), Rgb(0x1A2648)});
+    Shape disc = Circle(12, 12, 11);
+    colour.Fill(Subtract(disc, Circle(12, 12, 9.5f)), Rgb(0xE8F0FF));
+    Shape arrow = up ? Polygon({{12, 6.5f}, {18, 15.5f}, {6, 15.5f}})
+                     : Polygon({{6, 8.5f}, {18, 8.5f}, {12, 17.5f}});
+    colour.Fill(arrow, lit ? Rgb(0x5A3A20) : Rgb(0xE8F0FF));
+    mask.Fill(disc, Rgb(0xFFFFFF));
+    Save(name, SideBySide(colour, mask));
+}
+
+// The voice button before a voiced line: a small speaker with its sound waves, colour above
+// mask. 32 pixels wide, so that its rows are whole groups of eight bytes.
+void BacklogVoiceButton(const std::string& name, bool lit) {
+    Canvas colour(32, 20), mask(32, 20);
+    colour.VerticalGradient(lit ? std::vector{Rgb(0xFFF2D8), Rgb(0xF8C890)}
+                                : std::vector{Rgb(0x2A3C68), Rgb(0x152040)});
+    Shape plate = RoundedBox(1, 1, 31, 19, 8);
+    colour.Fill(Subtract(plate, RoundedBox(2.5f, 2.5f, 29.5f, 17.5f, 6.5f)), Rgb(0xE8F0FF));
+    Colour ink = lit ? Rgb(0x5A3A20) : Rgb(0xE8F0FF);
+    colour.Fill(Union(RoundedBox(8, 7.5f, 11, 12.5f, 0.5f), Polygon({{11, 7.5f}, {15.5f, 4}, {15.5f, 16}, {11, 12.5f}})),
+                ink);
+    for (float r : {4.0f, 7.0f}) {
+        Shape wave = Subtract(Circle(15.5f, 10, r + 0.8f), Circle(15.5f, 10, r - 0.8f));
+        colour.Fill(Intersect(wave, [](float x, float) { return 17.5f - x; }), ink);
+    }
+    mask.Fill(plate, Rgb(0xFFFFFF));
+    Save(name, Stacked(colour, mask));
+}
+
 } // namespace
 } // namespace demo
 
@@ -392,6 +458,14 @@ int main(int argc, char** argv) {
     demo::ChoicePlates("sys_sw2", 400, true);
     demo::ChoicePlates("sys_sww", 600, false);
     demo::ChoicePlates("sys_sww2", 600, true);
+    demo::BacklogBar();
+    demo::BacklogThumb();
+    demo::BacklogArrow("sys_bl_up1", true, false);
+    demo::BacklogArrow("sys_bl_up2", true, true);
+    demo::BacklogArrow("sys_bl_down1", false, false);
+    demo::BacklogArrow("sys_bl_down2", false, true);
+    demo::BacklogVoiceButton("sys_bl_VR1", false);
+    demo::BacklogVoiceButton("sys_bl_VR2", true);
     std::printf("demo_pictures: pictures written to %s\n", argv[1]);
     return demo::g_failed ? 1 : 0;
 }

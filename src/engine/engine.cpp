@@ -81,6 +81,7 @@ void Engine::InitialiseEngine() {
 
     text.CreateFont();
     gfx.CreateSurfaces();
+    backlog.CreateSurfaces();
     gfx.FillPaintBox(0x000000);
 
     saves.Locate();
@@ -108,7 +109,7 @@ void Engine::InitialiseEngine() {
 }
 
 void Engine::InitialSystemCells() {
-    backlog.ClearLog();
+    backlog.ClearBacklog();
     for (const cell::StartValue& start : cell::kStartValues) {
         vars.S(start.Cell) = start.Value;
     }

@@ -75,7 +75,8 @@ public:
     void FormDestroy();
     void FormResize();
 
-    // Input handlers; coordinates are game pixels of PB.
+    // Input handlers; coordinates are game pixels of PB. The wheel's delta is in the units
+    // the desktop reports: 120 a notch, parts of a notch adding up.
     void PBMouseDown(MouseButton button, int x, int y);
     void PBMouseMove(int x, int y);
     void PBMouseUp(MouseButton button, int x, int y);
@@ -178,6 +179,7 @@ public:
     int32_t ScreenOffsetY = 0;
     uint8_t PopupShown = 0; // PopupMenu3 is open
     uint8_t WheelBusy = 0;
+    int32_t WheelRemainder = 0; // the part of a wheel notch turned so far
 
     // Set when start-up could not read the game data (the message has been shown).
     bool DataMissing = false;
@@ -193,6 +195,8 @@ private:
     void StopVoiceOnPress(MouseButton button);
     // The S056 click override; true when it took the press.
     bool ClickOverride(MouseButton button);
+    // One whole notch of the wheel, D > 0 upward.
+    void WheelNotch(int delta);
 
     Platform& m_platform;
     EngineOptions m_options;

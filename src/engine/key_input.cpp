@@ -1,19 +1,33 @@
 // The keyboard and the wheel. The backlog and the config screen take them while they are
 // open; otherwise the keys below act in every screen, and the screen that owns input adds
-// its own (the game its skip and auto keys, page review its arrows). Keys and the wheel are
-// ignored while the confirmation prompt or a blocking effect holds the game.
+// its own (the game its skip and auto keys, page review its arrows, the hidden window and
+// page review the keys that end them). Keys and the wheel are ignored while the
+// confirmation prompt or a blocking effect holds the game.
 #include "engine/engine.h"
 #include "engine/keys.h"
+
+#include <algorithm>
 
 namespace orv {
 
 namespace {
 constexpr char kBackspace = '\b';
 constexpr char kEscape = '\x1b';
+// One notch of a mouse wheel in the units the desktop reports turns in.
+constexpr int32_t kWheelNotch = 120;
+// A single report of more than this is taken as this many notches.
+constexpr int32_t kMaxNotchesAtOnce = 10;
 } // namespace
 
 void Engine::FormKeyDown(int key) {
     Screen& owner = screens.InputOwner();
+    // The backlog scrolls by the arrows and the page keys; typed keys reach it below.
+    if (owner.Layer() == ScreenLayer::Modal) {
+        if (!prompts.IsOpen()) {
+            owner.KeyDown(key);
+        }
+        return;
+    }
     if (owner.Layer() != ScreenLayer::Game || prompts.IsOpen() || blocking.InterruptibleWait() ||
         blocking.Busy()) {
         return;
@@ -65,6 +79,9 @@ void Engine::FormKeyPress(char key) {
         return;
     }
     RefreshScreenOffset();
+    if (owner.KeyPress(key)) {
+        return;
+    }
     int32_t mode = screens.Mode();
     bool gameFree = mode == screen_mode::Game && !BackgroundLoopRuns();
     switch (key) {
@@ -125,6 +142,22 @@ void Engine::FormMouseWheel(int delta) {
     if (WheelBusy) {
         return;
     }
+    // Touchpads and fine-grained wheels report parts of a notch; they count once they add up
+    // to a whole one. A turn the other way starts afresh.
+    if ((delta > 0 && WheelRemainder < 0) || (delta < 0 && WheelRemainder > 0)) {
+        WheelRemainder = 0;
+    }
+    constexpr int64_t kLimit = int64_t{kWheelNotch} * kMaxNotchesAtOnce;
+    WheelRemainder =
+        static_cast<int32_t>(std::clamp<int64_t>(int64_t{WheelRemainder} + delta, -kLimit, kLimit));
+    while (WheelRemainder >= kWheelNotch || WheelRemainder <= -kWheelNotch) {
+        int32_t notch = WheelRemainder > 0 ? kWheelNotch : -kWheelNotch;
+        WheelRemainder -= notch;
+        WheelNotch(notch);
+    }
+}
+
+void Engine::WheelNotch(int delta) {
     Screen& owner = screens.InputOwner();
     if (owner.Layer() != ScreenLayer::Game) {
         owner.Wheel(delta);

@@ -68,7 +68,8 @@ void Engine::Timer1Timer() {
     if (owner.Layer() == ScreenLayer::Exclusive) {
         return;
     }
-    if (gfx.MangaSymbolShown()) {
+    // The symbol belongs to the scene; the backlog and an earlier page lie over it.
+    if (gfx.MangaSymbolShown() && !owner.CoversScene()) {
         gfx.MangaSymbolTick();
     }
     owner.Tick();

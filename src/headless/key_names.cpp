@@ -22,6 +22,10 @@ constexpr NamedKey kNamedKeys[] = {
     {"Down", keys::Down, 0},
     {"Left", keys::Left, 0},
     {"Right", keys::Right, 0},
+    {"PageUp", keys::PageUp, 0},
+    {"PageDown", keys::PageDown, 0},
+    {"Home", keys::Home, 0},
+    {"End", keys::End, 0},
     {"Control", keys::Control, 0},
     {"Shift", keys::Shift, 0},
 };

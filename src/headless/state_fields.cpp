@@ -81,6 +81,14 @@ constexpr StateField kEngineFields[] = {
      [](const Engine& e) { return Text(FieldText(e.sound.LastVoice)); }},
     {"WindowShown", FieldKind::Integer, [](const Engine& e) { return Int(e.text.WindowShown); }},
     {"BacklogOpen", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.BacklogOpen() ? 1 : 0); }},
+    {"BacklogCount", FieldKind::Integer, [](const Engine& e) { return Int(e.backlog.Lines.Count()); }},
+    {"BacklogWritePos", FieldKind::Integer, [](const Engine& e) { return Int(e.backlog.Lines.WritePos()); }},
+    {"BacklogScroll", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.backlog.View().ScrollOffset); }},
+    {"BacklogTop", FieldKind::Integer, [](const Engine& e) { return Int(e.backlog.FirstShownLine()); }},
+    {"SnapshotCounter", FieldKind::Integer,
+     [](const Engine& e) { return Int(e.backlog.Rewind.SnapshotCounter); }},
+    {"RewindDepth", FieldKind::Integer, [](const Engine& e) { return Int(e.backlog.RewindDepth); }},
     {"SystemMenuState", FieldKind::Integer, [](const Engine& e) { return Int(e.prompts.SystemMenuState); }},
     {"ConfigScreenOpen", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.ConfigScreenOpen() ? 1 : 0); }},
     {"ClickGuard", FieldKind::Integer, [](const Engine& e) { return Int(e.wait.ClickGuard); }},
@@ -234,6 +242,9 @@ constexpr FieldFamily kFamilies[] = {
     {"PageRow", Numbered<2, 2, TextFlow::kPageRows, FieldKind::Text>,
      [](const Engine& e, std::string_view m) {
          return PageRow(e, MemberNumber<2, 2, TextFlow::kPageRows>(m)); }},
+    {"BacklogLine", Numbered<3, 3, BacklogStore::kKeptLines + 1, FieldKind::Text>,
+     [](const Engine& e, std::string_view m) {
+         return Text(e.backlog.Lines.Line(MemberNumber<3, 3, BacklogStore::kKeptLines + 1>(m))); }},
 };
 // clang-format on
 

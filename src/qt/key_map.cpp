@@ -32,6 +32,14 @@ int EngineKeyCode(int qtKey) {
         return keys::Right;
     case Qt::Key_Down:
         return keys::Down;
+    case Qt::Key_PageUp:
+        return keys::PageUp;
+    case Qt::Key_PageDown:
+        return keys::PageDown;
+    case Qt::Key_Home:
+        return keys::Home;
+    case Qt::Key_End:
+        return keys::End;
     default:
         break;
     }

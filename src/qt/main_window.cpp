@@ -13,14 +13,8 @@
 #include <QScreen>
 #include <QToolBar>
 #include <QWheelEvent>
-#include <cstdlib>
 
 namespace orv {
-
-namespace {
-// One notch of a mouse wheel, as the engine's wheel handler counts it.
-constexpr int kWheelStep = 120;
-} // namespace
 
 TForm1::TForm1(Engine& engine)
     : m_engine(engine),
@@ -208,12 +202,9 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TForm1::wheelEvent(QWheelEvent* event) {
-    // Touchpads send small steps; they add up to whole notches.
-    m_wheelRemainder += event->angleDelta().y();
-    while (std::abs(m_wheelRemainder) >= kWheelStep) {
-        int step = m_wheelRemainder > 0 ? kWheelStep : -kWheelStep;
-        m_wheelRemainder -= step;
-        m_engine.FormMouseWheel(step);
+    // Touchpads send small steps; the engine adds them up to whole notches.
+    if (int delta = event->angleDelta().y(); delta != 0) {
+        m_engine.FormMouseWheel(delta);
     }
     event->accept();
 }

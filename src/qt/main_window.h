@@ -58,6 +58,8 @@ public:
     void SetCopyTextToClipboard(bool on);
     void SetTextHookStdout(bool on) { m_textHookStdout = on; }
     void TextLineCommitted(std::string_view utf8Line);
+    // The lines on the backlog screen onto the clipboard (nothing while it is closed).
+    void CopyBacklogLines();
     // Leaves full screen when the player switches to another program (Alt+Tab).
     void ApplicationStateChanged(Qt::ApplicationState state);
     // What a menu item, pop-up item or tool-bar button does when chosen.
@@ -90,7 +92,6 @@ private:
     // The client size of the last geometry change this window asked for itself; a resize to
     // any other size is the player's.
     QSize m_requestedSize;
-    int m_wheelRemainder = 0;
     bool m_closeQueryRunning = false;
     bool m_destroyed = false;
     bool m_copyTextToClipboard = false;

@@ -112,6 +112,22 @@ void TForm1::BuildViewMenu() {
     m_copyTextToClipboard = copying;
     connect(copy, &QAction::toggled, this, &TForm1::SetCopyTextToClipboard);
     m_engine.text.SetTextHook([this](std::string_view line) { TextLineCommitted(line); });
+
+    // The lines the backlog shows, for quoting them or looking words up. The window holds
+    // the action too, so that its key works while the menu bar is hidden (full screen).
+    QAction* copyBacklog = m_viewMenu->addAction(QString::fromUtf8("バックログの表示行をコピー"));
+    copyBacklog->setObjectName("CopyBacklogLines");
+    copyBacklog->setShortcut(QKeySequence::Copy);
+    addAction(copyBacklog);
+    connect(copyBacklog, &QAction::triggered, this, &TForm1::CopyBacklogLines);
+}
+
+void TForm1::CopyBacklogLines() {
+    std::string lines = m_engine.backlog.VisibleLinesUtf8();
+    if (!lines.empty()) {
+        QGuiApplication::clipboard()->setText(
+            QString::fromUtf8(lines.data(), static_cast<qsizetype>(lines.size())));
+    }
 }
 
 void TForm1::SetCopyTextToClipboard(bool on) {

@@ -57,6 +57,7 @@ void SaveSlots::ExchangeGameState(SaveIo& io) {
     e.script.Exchange(io);
     e.choices.Record.Exchange(io);
     e.sound.Exchange(io);
+    e.backlog.Exchange(io);
 }
 
 void SaveSlots::WriteHeader() {

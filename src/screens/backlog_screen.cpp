@@ -5,34 +5,39 @@
 namespace orv {
 
 void BacklogScreen::Press(MouseButton button, int x, int y) {
-    if (button == MouseButton::Right) {
-        m_engine.backlog.CloseBacklog();
-    } else {
-        m_engine.backlog.BacklogPress(button, x, y);
-    }
+    m_engine.backlog.BacklogMouseDown(button, x, y);
 }
 
 void BacklogScreen::Move(int x, int y) {
-    m_engine.backlog.BacklogMove(x, y);
+    m_engine.backlog.BacklogMouseMove(x, y);
 }
 
-void BacklogScreen::Release(MouseButton button, int x, int y) {
-    m_engine.backlog.BacklogRelease(button, x, y);
+void BacklogScreen::Release(MouseButton /*button*/, int /*x*/, int /*y*/) {
+    m_engine.backlog.BacklogMouseUp();
 }
 
 void BacklogScreen::Wheel(int delta) {
     m_engine.backlog.BacklogWheel(delta);
 }
 
-void BacklogScreen::KeyPress(char key) {
-    if (key == '\b') {
+void BacklogScreen::KeyDown(int key) {
+    m_engine.backlog.BacklogKey(key);
+}
+
+bool BacklogScreen::KeyPress(char key) {
+    if (key == '\b' || key == '\x1b') {
         m_engine.backlog.CloseBacklog();
     }
+    return true;
 }
 
 AfterPass BacklogScreen::Pass() {
-    m_engine.backlog.ScrollHeldArrows();
+    m_engine.backlog.BacklogRepeatTick();
     return AfterPass::Pace;
+}
+
+void BacklogScreen::Close() {
+    m_engine.backlog.ForgetBacklogScreen();
 }
 
 } // namespace orv

@@ -5,23 +5,37 @@
 
 namespace orv {
 
-void PageReviewScreen::Press(MouseButton button, int x, int y) {
+void PageReviewScreen::Press(MouseButton button, int /*x*/, int /*y*/) {
+    Backlog& backlog = m_engine.backlog;
     if (button == MouseButton::Right) {
-        m_engine.backlog.LeaveRewind();
+        backlog.LeaveRewind();
     } else if (button == MouseButton::Left) {
-        m_engine.screens.quickButtons.Press(x, y);
+        backlog.StepRewind(m_engine.screens.quickButtons.OverVoiceReplay() ? rewind::Back
+                                                                           : rewind::Forward);
     }
 }
 
 void PageReviewScreen::Wheel(int delta) {
-    m_engine.backlog.RewindStep(delta > 0 ? -1 : 1);
+    m_engine.backlog.StepRewind(delta > 0 ? rewind::Back : rewind::Forward);
 }
 
 void PageReviewScreen::KeyDown(int key) {
     if ((key == keys::Left || key == keys::Right) &&
         m_engine.choices.SelectionKind == selection_kind::None && !m_engine.BackgroundLoopRuns()) {
-        m_engine.backlog.RewindStep(key == keys::Left ? -1 : 1);
+        m_engine.backlog.StepRewind(key == keys::Left ? rewind::Back : rewind::Forward);
     }
+}
+
+bool PageReviewScreen::KeyPress(char key) {
+    if (key != '\x1b') {
+        return false;
+    }
+    m_engine.backlog.LeaveRewind();
+    return true;
+}
+
+void PageReviewScreen::Close() {
+    m_engine.backlog.ForgetRewind();
 }
 
 } // namespace orv

@@ -21,6 +21,9 @@ public:
     // Whether a button (or the auto-speed indicator) was hit.
     bool Press(int /*x*/, int /*y*/) { return false; }
     bool IndicatorClick(int /*x*/, int /*y*/) { return false; }
+    // The pointer is on the voice-replay button (page review steps back there, forward
+    // anywhere else).
+    bool OverVoiceReplay() const { return false; }
     // The buttons drawn into the window picture whose top left is at (x, y) on the screen.
     void DrawInto(Surface& /*window*/, int32_t /*x*/, int32_t /*y*/) {}
 

@@ -43,6 +43,9 @@ public:
     // without a mode of its own (the backlog, the config screen).
     virtual int32_t Mode() const = 0;
     virtual ScreenLayer Layer() const { return ScreenLayer::Game; }
+    // True for a screen that shows a picture of its own in place of the scene (the backlog,
+    // an earlier page): the scene's timed drawing (the manga symbol) must not reach PB.
+    virtual bool CoversScene() const { return false; }
 
     // Pointer positions are game pixels of PB.
     virtual void Press(MouseButton /*button*/, int /*x*/, int /*y*/) {}
@@ -50,9 +53,10 @@ public:
     virtual void Release(MouseButton /*button*/, int /*x*/, int /*y*/) {}
     // D > 0 is a turn upward.
     virtual void Wheel(int /*delta*/) {}
-    // A key going down (key codes of engine/keys.h) and a typed character.
+    // A key going down (key codes of engine/keys.h) and a typed character. A screen in the
+    // game's place that takes a character returns true: the engine's own keys then leave it.
     virtual void KeyDown(int /*key*/) {}
-    virtual void KeyPress(char /*key*/) {}
+    virtual bool KeyPress(char /*key*/) { return false; }
     virtual AfterPass Pass() { return AfterPass::FrameLoopAndPace; }
     virtual void Tick() {}
     // PB needs its picture again. False leaves it to the engine, which shows BackBuffer.

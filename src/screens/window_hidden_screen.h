@@ -1,6 +1,7 @@
 #pragma once
-// The message window hidden so that the player sees the whole scene; the next press brings it
-// back. Hiding and restoring are the backlog's (text/backlog.h).
+// The message window hidden so that the player sees the whole scene; the next press, W,
+// Space, Return or Escape brings it back. Hiding and restoring are the backlog's
+// (text/backlog.h).
 
 #include "screens/screen.h"
 #include "screens/screen_modes.h"
@@ -15,8 +16,11 @@ public:
 
     int32_t Mode() const override { return screen_mode::WindowHidden; }
     void Press(MouseButton button, int x, int y) override;
+    // Space and Escape bring the window back (Return does as a press; W is the engine's).
+    bool KeyPress(char key) override;
     // The scene without the window.
     bool Paint() override;
+    void Close() override;
 
 private:
     Engine& m_engine;

@@ -12,7 +12,8 @@ namespace orv::cell {
 // Save and load availability: 0 both, 1 load only, 2 and 3 neither. Assigning it refreshes
 // the menus.
 constexpr int SaveLoad = 0;
-// Saving allowed; 0 disables the save items. Assigning it refreshes the menus.
+// Saving allowed; 0 disables the save items. It also allows the backlog, page review and
+// hiding the message window, which do nothing while it is 0. Assigning it refreshes the menus.
 constexpr int SavingAllowed = 28;
 // Set to the offset of the last `backto` line: what a save made while a choice waits
 // resumes at. 0 after every script load into the main buffer and every taken choice.
@@ -80,7 +81,9 @@ constexpr int TextColourZero = 37; // 0xBBGGRR of colour number 0
 // Set by every automatic line break; while set, a full-width space at the indent of a row is
 // dropped. Cleared at every new page and whenever a log line is committed.
 constexpr int LineBroken = 38;
-constexpr int LineWaitBegun = 39; // set when a line wait begins
+// 1 while the newest page snapshot was taken at a line wait inside the page and the page's
+// next snapshot replaces it; 0 after a page's final snapshot.
+constexpr int ProvisionalSnapshot = 39;
 constexpr int DatePanel = 50;     // copy of the DatePanel setting
 constexpr int WindowStyle = 51;   // copy of the TXWStyle setting
 constexpr int WindowPosition = 79; // 0 the window at TXW_OFS_Y, 1 at TXW_OFS_Y2

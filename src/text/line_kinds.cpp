@@ -43,7 +43,6 @@ void TextFlow::PageEndLine(char mark) {
             break;
         }
         StartLineWait();
-        m_engine.vars.S(cell::LineWaitBegun) = 1;
         m_engine.backlog.TakePageSnapshot(true);
         break;
     default:

@@ -80,6 +80,8 @@ public:
     void PresentWindow();
     // The window's backdrop built anew from SceneSurface, without drawing.
     void BuildWindowPicture();
+    // The window picture onto `target` at the window's origin.
+    void DrawWindowInto(Surface& target);
     // Every character of the page again, on BackBuffer and PB (after transitions).
     void RedrawPage();
     void DrawSpeakerName(std::string_view name);
@@ -203,7 +205,6 @@ private:
     // The window (window_picture.cpp, window_fades.cpp).
     void LoadFramePicture();
     void RecolourFrame();
-    void DrawWindowInto(Surface& target);
     void ShowWindowFaded();
     void CrossFade(const Surface& from, const Surface& to);
     void RestorePlateArea();

@@ -20,6 +20,17 @@ constexpr uint16_t LineWaitMark = 0x81AC;       // 〓
 constexpr uint16_t Dollar = 0x8190;             // ＄
 } // namespace text_code
 
+// Whether a byte of script text begins a double-byte character: every byte of 0x80 and
+// above except the half-width katakana 0xA1..0xDF, and the control bytes and DEL, which
+// take the byte after them as the lead bytes do. The typing loop and the page review's
+// redrawing of a page read text alike.
+constexpr bool StartsDoubleByte(uint8_t b) {
+    if (b >= 0xA1 && b <= 0xDF) {
+        return false;
+    }
+    return b >= 0x80 || b < 0x20 || b == 0x7F;
+}
+
 // Characters that may not begin a line: small kana, closing brackets, the full stop and
 // comma and the like. They may stand up to 2 bytes past the line limit instead.
 bool MayNotStartLine(uint16_t code);

@@ -18,15 +18,6 @@ constexpr int kRubyHeight = 9;
 constexpr int kRubyRise = 7;
 constexpr int kRubyShift = 3;
 
-// Half-width katakana (0xA1..0xDF) stand alone; other bytes of 0x80 and above, control
-// bytes and DEL take the byte after them, as the lead bytes of double-byte characters do.
-bool StartsDoubleByte(uint8_t b) {
-    if (b >= 0xA1 && b <= 0xDF) {
-        return false;
-    }
-    return b >= 0x80 || b < 0x20 || b == 0x7F;
-}
-
 // Decimal digits at the start of `text`, at most nine of them so that the value fits.
 struct Digits {
     int32_t Value = 0;

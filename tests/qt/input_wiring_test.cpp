@@ -1,11 +1,13 @@
 // The desktop front end delivers the player's input to the engine and shows the menu states
 // the engine decides: menu items, the tool bar, presses on PB, keys and the wheel.
+#include "base/cp932.h"
 #include "desktop_fixture.h"
 #include "qt/paint_box.h"
 #include "test_registry.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
@@ -105,6 +107,52 @@ private slots:
                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&form, &down);
         QCOMPARE(engine.wait.WaitKind, 0);
+        // A touchpad's small steps reach the engine as they come; it adds them up.
+        engine.wait.WaitKind = 1;
+        QWheelEvent part(at, form.mapToGlobal(at), QPoint(), QPoint(0, -60), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&form, &part);
+        QCOMPARE(engine.wait.WaitKind, 1);
+        QApplication::sendEvent(&form, &part);
+        QCOMPARE(engine.wait.WaitKind, 0);
+    }
+
+    void aHeldButtonKeepsDeliveringMovesOutsideTheWindow() {
+        Desktop desktop;
+        Engine& engine = *desktop.engine;
+        PaintBox& pb = desktop.form->PB();
+        QTest::mousePress(&pb, Qt::LeftButton, {}, QPoint(100, 100));
+        engine.PointerMoved = 0;
+        // Far beyond the window's bottom left: the drag of a scroll thumb goes on, held at
+        // the picture's edge.
+        QTest::mouseMove(&pb, QPoint(-300, pb.height() + 400));
+        QCOMPARE(engine.PointerMoved, uint8_t(1));
+        QCOMPARE(engine.PointerX, 0);
+        QCOMPARE(engine.PointerY, kScreenHeight - 1);
+        QTest::mouseRelease(&pb, Qt::LeftButton, {}, QPoint(-300, pb.height() + 400));
+    }
+
+    void theCopyCommandPutsTheBacklogsVisibleLinesOnTheClipboard() {
+        Desktop desktop;
+        Engine& engine = *desktop.engine;
+        auto* copy = desktop.form->findChild<QAction*>("CopyBacklogLines");
+        QVERIFY(copy);
+        QCOMPARE(copy->shortcut(), QKeySequence(QKeySequence::Copy));
+        // The window holds it too: the key works while the menu bar is hidden.
+        QVERIFY(desktop.form->actions().contains(copy));
+        engine.backlog.AppendBacklogBytes(cp932::FromUtf8Lenient("「あい」"));
+        engine.backlog.AppendVoiceEntry("V001"); // a voice button, no text
+        engine.backlog.AppendBacklogBytes("ok");
+        engine.backlog.CommitBacklogLine();
+        QGuiApplication::clipboard()->setText("before");
+        copy->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before")); // nothing open
+        engine.vars.S(28) = 1;
+        engine.config.LOG_LINES = 20;
+        engine.backlog.OpenBacklog();
+        QVERIFY(engine.screens.BacklogOpen());
+        copy->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("「あい」\nok\n"));
     }
 };
 

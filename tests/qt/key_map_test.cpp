@@ -33,6 +33,10 @@ private slots:
         QCOMPARE(EngineKeyCode(Qt::Key_Up), keys::Up);
         QCOMPARE(EngineKeyCode(Qt::Key_Right), keys::Right);
         QCOMPARE(EngineKeyCode(Qt::Key_Down), keys::Down);
+        QCOMPARE(EngineKeyCode(Qt::Key_PageUp), keys::PageUp);
+        QCOMPARE(EngineKeyCode(Qt::Key_PageDown), keys::PageDown);
+        QCOMPARE(EngineKeyCode(Qt::Key_Home), keys::Home);
+        QCOMPARE(EngineKeyCode(Qt::Key_End), keys::End);
     }
 
     void lettersAndDigitsAreTheirUpperCaseCodesAndOtherKeysHaveNone() {

@@ -310,6 +310,25 @@ TEST_F(InputTest, WheelDownContinuesAPageWaitAsAClickDoes) {
     EXPECT_EQ(engine.wait.WaitKind, 2) << "a choice is not a page";
 }
 
+TEST_F(InputTest, PartsOfAWheelNotchAddUpAndATurnTheOtherWayStartsAfresh) {
+    Engine& engine = Started();
+    engine.wait.PassWait = 0;
+    engine.wait.WaitKind = 1;
+    engine.FormMouseWheel(-50);
+    engine.FormMouseWheel(-50);
+    EXPECT_EQ(engine.wait.WaitKind, 1) << "100 of a notch of 120";
+    engine.FormMouseWheel(-30);
+    EXPECT_EQ(engine.wait.WaitKind, 0);
+    EXPECT_EQ(engine.WheelRemainder, -10);
+    engine.wait.WaitKind = 1;
+    engine.FormMouseWheel(60);
+    engine.FormMouseWheel(-100);
+    EXPECT_EQ(engine.wait.WaitKind, 1) << "the turn upward dropped what the downward one left";
+    EXPECT_EQ(engine.WheelRemainder, -100);
+    engine.FormMouseWheel(-2'000'000'000);
+    EXPECT_EQ(engine.WheelRemainder, 0) << "a huge turn counts as a few notches";
+}
+
 TEST_F(InputTest, AChoiceIsTakenOnlyOutsideTheClickGuard) {
     Engine& engine = Started();
     engine.wait.PassWait = 0;

@@ -102,6 +102,28 @@ protected:
         s.LinePos = 17;
         e.choices.Record.SetScriptName("RECORDED");
         CopyName(e.sound.LastVoice, "V0001");
+        Backlog& log = e.backlog;
+        for (int i = 0; i < 150; ++i) {
+            log.AppendBacklogBytes("log line " + std::to_string(i));
+            log.CommitBacklogLine();
+        }
+        log.AppendVoiceEntry("V0009");
+        log.AppendBacklogBytes("partial"); // the line being written
+        log.Rewind.SnapshotCounter = 77;
+        for (size_t i = 0; i < log.Rewind.Pages.size(); ++i) {
+            PageSnapshot& page = log.Rewind.Pages[i];
+            for (auto& row : page.PageText) {
+                fill(row);
+            }
+            CopyName(page.Scene, "A00" + std::to_string(i) + ",B001,B002");
+            CopyName(page.Voices, "V" + std::to_string(i) + " W" + std::to_string(i) + " ");
+            page.OverlayWeight = static_cast<int32_t>(random());
+            page.LayoutFlag = static_cast<int32_t>(i % 2);
+            for (size_t k = 0; k < page.PositionsX.size(); ++k) {
+                page.PositionsX[k] = static_cast<int32_t>(random());
+                page.PositionsY[k] = static_cast<int32_t>(random());
+            }
+        }
     }
 
     TempDir m_dir;
@@ -159,6 +181,26 @@ TEST_F(SaveExchangeTest, EveryFieldComesBackIntoAFreshEngine) {
     EXPECT_EQ(b.script.LinePos, 17);
     EXPECT_EQ(b.choices.Record.ScriptName(), "RECORDED");
     EXPECT_EQ(FieldText(b.sound.LastVoice), "V0001");
+    const Backlog& logA = a.backlog;
+    const Backlog& logB = b.backlog;
+    EXPECT_EQ(logB.Lines.Count(), 151);
+    EXPECT_EQ(logB.Lines.WritePos(), logA.Lines.WritePos());
+    for (int32_t i = 0; i <= logA.Lines.Count(); ++i) {
+        ASSERT_EQ(logB.Lines.Line(i), logA.Lines.Line(i)) << "line " << i;
+    }
+    EXPECT_EQ(logB.Lines.Line(151), "partial");
+    EXPECT_EQ(logB.Rewind.SnapshotCounter, 77);
+    for (size_t i = 0; i < logA.Rewind.Pages.size(); ++i) {
+        const PageSnapshot& pa = logA.Rewind.Pages[i];
+        const PageSnapshot& pb = logB.Rewind.Pages[i];
+        ASSERT_EQ(pb.PageText, pa.PageText) << "page " << i;
+        ASSERT_STREQ(pb.Scene, pa.Scene);
+        ASSERT_STREQ(pb.Voices, pa.Voices);
+        ASSERT_EQ(pb.OverlayWeight, pa.OverlayWeight);
+        ASSERT_EQ(pb.LayoutFlag, pa.LayoutFlag);
+        ASSERT_EQ(pb.PositionsX, pa.PositionsX);
+        ASSERT_EQ(pb.PositionsY, pa.PositionsY);
+    }
 
     // Written out again, the loaded game gives the same file: nothing read is dropped.
     std::vector<uint8_t> first(saved->saves.Image.Bytes().begin(), saved->saves.Image.Bytes().end());
@@ -192,6 +234,19 @@ TEST_F(SaveExchangeTest, FieldsLandAtTheOffsetsOfTheFileFormat) {
     EXPECT_EQ(TextAt(e, 33874 + 540), "SPEAKER");
     EXPECT_EQ(TextAt(e, 34898 + 64 * 3), "string 3");
     EXPECT_EQ(e.saves.Image.Bytes()[35538 + 100], static_cast<uint8_t>(e.text.PageText[1][0]));
+    EXPECT_EQ(IntAt(e, 17570 + 4 * 21), 151);           // BacklogCount
+    EXPECT_EQ(IntAt(e, 17570 + 4 * 22), 151 * 70 + 7);  // BacklogWritePos
+    EXPECT_EQ(TextAt(e, 17826 + 70 * 3), "log line 3");
+    EXPECT_EQ(TextAt(e, 17826 + 70 * 150), "@V0009");
+    EXPECT_EQ(IntAt(e, 17570 + 4 * 30), 77); // SnapshotCounter
+    const RewindRing& ring = e.backlog.Rewind;
+    EXPECT_EQ(e.saves.Image.Bytes()[39538 + 2000 * 4 + 100], static_cast<uint8_t>(ring.Pages[4].PageText[1][0]));
+    EXPECT_EQ(IntAt(e, 139538 + 4 * 6), ring.Pages[6].OverlayWeight);
+    EXPECT_EQ(IntAt(e, 139738 + 40 * 2 + 4 * 3), ring.Pages[2].PositionsX[3]);
+    EXPECT_EQ(IntAt(e, 141738 + 40 * 8 + 4 * 9), ring.Pages[8].PositionsY[9]);
+    EXPECT_EQ(TextAt(e, 143738 + 128 * 5), "A005,B001,B002");
+    EXPECT_EQ(TextAt(e, 150138 + 256 * 9), "V9 W9 ");
+    EXPECT_EQ(IntAt(e, 162938 + 4 * 7), 1); // S160 of the eighth page
 }
 
 TEST_F(SaveExchangeTest, ADamagedImageReadsIntoBoundedFields) {

@@ -29,7 +29,10 @@ public:
     void Release(MouseButton, int, int) override { Note("release"); }
     void Wheel(int) override { Note("wheel"); }
     void KeyDown(int) override { Note("keydown"); }
-    void KeyPress(char) override { Note("keypress"); }
+    bool KeyPress(char) override {
+        Note("keypress");
+        return false;
+    }
     AfterPass Pass() override {
         Note("pass");
         return AfterPass::Pace;
