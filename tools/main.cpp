@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: orvtool VERB [ARGUMENTS]\n"
-    "Looks inside and rebuilds game data archives (ov_*.orv), scripts, pictures and sounds.\n"
+    "Looks inside and rebuilds game data archives (ov_*.orv), scripts, pictures and sounds,\n"
+    "and shows what saved games and the global data hold.\n"
     "\n"
     "Verbs:\n"
     "  list ARCHIVE                 show the index form and the entries of an archive\n"
@@ -33,6 +34,10 @@ constexpr std::string_view kUsage =
     "  ogg info IN                  channels, rate and playable length of an Ogg Vorbis voice\n"
     "  ogg encode [--quality Q] IN.wav OUT.ogg\n"
     "                               a 16-bit PCM WAV file to an Ogg Vorbis voice\n"
+    "  save info [--thumbnail OUT.png] FILE\n"
+    "                               what a saved game holds (save/saveNN.dat)\n"
+    "  global info [--recollection] FILE\n"
+    "                               the global data: save0.dat, or kaiso.dat's record slots\n"
     "\n"
     "'orvtool VERB --help' shows the options of a verb.\n"
     "Exit status: 0 done, 1 the data could not be read, converted or written, 2 bad usage.\n";
@@ -51,6 +56,8 @@ constexpr Verb kVerbs[] = {
     {"config", orv::tool::RunConfig},
     {"wady", orv::tool::RunWady},
     {"ogg", orv::tool::RunOgg},
+    {"save", orv::tool::RunSave},
+    {"global", orv::tool::RunGlobal},
 };
 
 } // namespace

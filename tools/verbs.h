@@ -14,5 +14,7 @@ int RunGra(std::span<char* const> args);
 int RunConfig(std::span<char* const> args);
 int RunWady(std::span<char* const> args);
 int RunOgg(std::span<char* const> args);
+int RunSave(std::span<char* const> args);
+int RunGlobal(std::span<char* const> args);
 
 } // namespace orv::tool

@@ -38,6 +38,15 @@ constexpr int kRecordSlots = 10;
 constexpr int kRecordEntries = 50;
 constexpr size_t kRecordNameSize = 64;
 constexpr size_t kRecollectionFileSize = 2640; // 10 x 50 entries of 4 bytes, 10 names
+
+// kaiso.dat: entry k of record slot s (a 32-bit scene number), then the ten names.
+constexpr size_t RecordEntryOffset(int slot, int entry) {
+    return 4 * static_cast<size_t>(slot * kRecordEntries + entry);
+}
+constexpr size_t RecordNameOffset(int slot) {
+    return RecordEntryOffset(kRecordSlots, 0) + static_cast<size_t>(slot) * kRecordNameSize;
+}
+static_assert(RecordNameOffset(kRecordSlots) == kRecollectionFileSize);
 } // namespace global_layout
 
 class GlobalData {
