@@ -1,6 +1,8 @@
 #pragma once
-// The desktop dialogs the game opens: the save list and the name entry. Entry points for the
-// engine; each does nothing until its dialog lands.
+// The desktop dialogs the game opens: the save list and the name entry. The save list's
+// rows and buttons are its model (save_list.h); the front end shows it modally.
+
+#include "dialogs/save_list.h"
 
 #include <cstdint>
 
@@ -12,14 +14,18 @@ class Dialogs {
 public:
     explicit Dialogs(Engine& engine) : m_engine(engine) {}
 
-    // The save list dialog: mode 1 saves, 0 loads.
-    void ShowSaveList(int32_t /*mode*/) {}
-    bool SaveListShown() const { return false; }
-    // `setname`: the player names.
+    // The save list dialog: mode 1 saves, 0 loads. The script is paused while it is open.
+    void ShowSaveList(int32_t mode);
+    bool SaveListShown() const { return m_saveListShown; }
+    // LastRow and the sort state, kept from one showing to the next.
+    const SaveListMemory& SaveListState() const { return m_saveListMemory; }
+    // `setname`: the player names. Nothing until the name entry lands.
     void ShowNameEntry() {}
 
 private:
-    [[maybe_unused]] Engine& m_engine;
+    Engine& m_engine;
+    SaveListMemory m_saveListMemory;
+    bool m_saveListShown = false;
 };
 
 } // namespace orv

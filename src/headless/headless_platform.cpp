@@ -1,10 +1,13 @@
 #include "headless/headless_platform.h"
 
+#include "base/cp932.h"
 #include "base/files.h"
+#include "dialogs/save_list.h"
 #include "engine/engine.h"
 #include "sound/mixer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace orv {
@@ -181,6 +184,82 @@ MessageBoxResult HeadlessPlatform::MessageBox(std::string_view text, std::string
     m_log << "message box: " << caption << ": " << text << " -> "
           << (result == MessageBoxResult::Ok ? "OK" : "Cancel") << '\n';
     return result;
+}
+
+namespace {
+
+std::string SlotCaption(int slot) {
+    char caption[16];
+    std::snprintf(caption, sizeof caption, "%02d", slot);
+    return caption;
+}
+
+// Does what the player would for `action`; `line` is what it came to. True when the list
+// closes.
+bool ApplySaveListAction(SaveListModel& model, const SaveListAction& action, std::string& line) {
+    bool saving = action.Action == SaveListAction::Kind::Save;
+    line = std::string("save list: ") + (saving ? "save " : "load ") + SlotCaption(action.Slot);
+    // Button1 does what the list is for: a load queued for a save list saves nothing.
+    if (saving != model.Saving()) {
+        line += std::string(": this list is for ") + (model.Saving() ? "saving" : "loading") +
+                ", it stays open";
+        return false;
+    }
+    int row = model.RowOfSlot(action.Slot);
+    if (row < 0) {
+        line += ": no such row, the list stays open";
+        return false;
+    }
+    model.Select(row);
+    if (saving) {
+        if (action.Comment) {
+            model.SetCommentText(cp932::FromUtf8Lenient(*action.Comment));
+        }
+        line += ", comment \"" +
+                cp932::ToUtf8(SaveListModel::StoredComment(model.CommentText())) + '"';
+    }
+    switch (model.Activate()) {
+    case SaveListActivation::None:
+        line += ": the slot is empty, the list stays open";
+        return false;
+    case SaveListActivation::Succeeded:
+        line += saving ? ": saved" : ": loaded";
+        return true;
+    case SaveListActivation::Failed:
+        line += ": failed";
+        return true;
+    }
+    return true;
+}
+
+} // namespace
+
+void HeadlessPlatform::RunSaveList(SaveListModel& model) {
+    m_log << "save list: " << cp932::ToUtf8(model.ModeText());
+    int selected = model.SelectedRow();
+    if (selected >= 0) {
+        m_log << ", slot " << SlotCaption(model.Rows()[static_cast<size_t>(selected)].Slot)
+              << " selected, comment \"" << cp932::ToUtf8(model.CommentText()) << '"';
+    }
+    m_log << '\n';
+    for (;;) {
+        std::optional<SaveListAction> action = PopSaveListAction();
+        if (!action) {
+            m_log << "save list: closed, no action queued\n";
+            return;
+        }
+        if (action->Action == SaveListAction::Kind::Close) {
+            m_log << "save list: closed\n";
+            return;
+        }
+        // The line follows whatever the save or load printed itself (a failure's message box).
+        std::string line;
+        bool closes = ApplySaveListAction(model, *action, line);
+        m_log << line << '\n';
+        if (closes) {
+            return;
+        }
+    }
 }
 
 void HeadlessPlatform::SetMenuItemEnabled(std::string_view component, bool enabled) {

@@ -25,12 +25,14 @@ namespace orv {
 
 class Engine;
 
-// What the next save list dialog does (play file `dialog ...`).
+// What the next save list dialog does (play file `dialog ...`): select the row of the slot,
+// put the comment into the edit (when one is given) and press the save or load button; or
+// close.
 struct SaveListAction {
     enum class Kind { Save, Load, Close };
     Kind Action = Kind::Close;
     int Slot = 0;
-    std::string Comment; // UTF-8
+    std::optional<std::string> Comment; // UTF-8; nothing: the edit keeps the slot's comment
 };
 
 struct MessageBoxRecord {
@@ -109,6 +111,9 @@ public:
     void FillPaintBox(uint32_t bgr) override { m_pb.Fill(bgr); }
     MessageBoxResult MessageBox(std::string_view text, std::string_view caption,
                                 MessageBoxButtons buttons, MessageBoxIcon icon) override;
+    // Takes the queued actions one by one until one closes the list; an empty queue closes
+    // it. Prints a line for the showing and for each action.
+    void RunSaveList(SaveListModel& model) override;
     void SetMenuItemEnabled(std::string_view component, bool enabled) override;
     void SetMenuItemVisible(std::string_view component, bool visible) override;
     void ShowPopupMenu(std::string_view menu, int screenX, int screenY) override;

@@ -148,7 +148,10 @@ RunStatus PlayRunner::Execute(const PlayCommand& command) {
                         : command.Kind == PlayCommandKind::DialogLoad ? SaveListAction::Kind::Load
                                                                       : SaveListAction::Kind::Close;
         action.Slot = static_cast<int>(command.Count);
-        action.Comment = command.Name;
+        // Without a comment the edit keeps what selecting the slot put there.
+        if (!command.Name.empty()) {
+            action.Comment = command.Name;
+        }
         m_platform.QueueSaveListAction(std::move(action));
         return RunStatus::Done;
     }

@@ -14,6 +14,7 @@
 namespace orv {
 
 class Mixer;
+class SaveListModel;
 
 enum class MessageBoxButtons { Ok, OkCancel };
 enum class MessageBoxIcon { None, Stop, Question, Information };
@@ -49,6 +50,10 @@ public:
     /// A modal message box.
     virtual MessageBoxResult MessageBox(std::string_view text, std::string_view caption,
                                         MessageBoxButtons buttons, MessageBoxIcon icon) = 0;
+    /// The save list dialog TForm9 over `model`, modal: returns once it has closed. The model
+    /// holds the rows and does what the buttons do; the dialog shows it and passes the
+    /// player's actions on. Without a dialog it closes at once.
+    virtual void RunSaveList(SaveListModel& /*model*/) {}
 
     /// State of a menu item, pop-up item or tool-bar button, by its component name (N20,
     /// SM02, SpeedButton3, ...).

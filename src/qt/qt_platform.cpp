@@ -3,6 +3,7 @@
 #include "qt/main_window.h"
 #include "qt/movie_panel.h"
 #include "qt/paint_box.h"
+#include "qt/save_list_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,6 +99,13 @@ MessageBoxResult QtPlatform::MessageBox(std::string_view text, std::string_view 
         return MessageBoxResult::Ok;
     }
     return MessageBoxResult::Cancel;
+}
+
+void QtPlatform::RunSaveList(SaveListModel& model) {
+    TForm9 dialog(model, m_form);
+    dialog.PlaceOver(m_form);
+    LoopTimers::ModalScope modal(m_form ? &m_form->Loop() : nullptr);
+    dialog.exec();
 }
 
 void QtPlatform::SetMenuItemEnabled(std::string_view component, bool enabled) {
