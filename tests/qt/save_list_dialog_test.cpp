@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -104,7 +105,9 @@ private slots:
         list.Model.Fill(save_list_mode::Save);
         TForm9 dialog(list.Model, desktop.form.get());
         dialog.show();
-        dialog.activateWindow();
+        // The offscreen platform does not always hand activation to a new window when an
+        // earlier test's windows were active: give it explicitly.
+        QApplication::setActiveWindow(&dialog);
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QCOMPARE(QApplication::focusWidget(), dialog.ListView1);
 
@@ -189,6 +192,7 @@ private slots:
         uint8_t running = 1;
         bool shown = false;
         QPoint offset;
+        QRect formArea, dialogArea, screenArea;
         QTimer::singleShot(50, [&] {
             auto* dialog = qobject_cast<TForm9*>(QApplication::activeModalWidget());
             seen = dialog != nullptr;
@@ -197,6 +201,9 @@ private slots:
             if (dialog) {
                 QPoint centre = desktop.form->frameGeometry().center();
                 offset = dialog->frameGeometry().center() - centre;
+                formArea = desktop.form->frameGeometry();
+                dialogArea = dialog->frameGeometry();
+                screenArea = desktop.form->screen()->availableGeometry();
                 QTest::keyClick(dialog->ListView1, Qt::Key_Escape);
             }
         });
@@ -204,8 +211,14 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(running, uint8_t(0));
         QVERIFY(shown);
-        QVERIFY2(std::abs(offset.x()) <= 8 && std::abs(offset.y()) <= 40,
-                 "centred over the main window");
+        // Centred over a window that fits the screen; moved onto a screen too small for it
+        // (the HiDPI run's screen is 400 x 400), caption first.
+        if (screenArea.contains(formArea)) {
+            QVERIFY2(std::abs(offset.x()) <= 8 && std::abs(offset.y()) <= 40,
+                     "centred over the main window");
+        } else {
+            QVERIFY(dialogArea.left() >= screenArea.left() && dialogArea.top() >= screenArea.top());
+        }
         QCOMPARE(engine.ScriptRunning, uint8_t(1));
         QVERIFY(!engine.dialogs.SaveListShown());
         engine.QuitRequested = 1;

@@ -101,7 +101,7 @@ TEST_P(SaveListModeTest, ListsItsSlotsInOrderWithTheirHeadersAndTheEmptyOnesAsUn
     EXPECT_EQ(Utf8(m_model.ModeText()), mode.Text);
     ASSERT_EQ(m_model.RowCount(), mode.Rows);
     for (int row = 0; row < mode.Rows; ++row) {
-        char caption[8];
+        char caption[16];
         std::snprintf(caption, sizeof caption, "%02d", row + 1);
         EXPECT_EQ(m_model.Rows()[static_cast<size_t>(row)].Slot, row + 1);
         EXPECT_EQ(m_model.Rows()[static_cast<size_t>(row)].Text(save_list_column::Slot), caption);
