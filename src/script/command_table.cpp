@@ -31,7 +31,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"call ", 6, CmdCall, Done},
     {"end", 4, CmdEnd, Done},
     {"mode ", 6, CmdMode, Done},
-    {"load", 5, CmdLoad, Implemented},
+    {"load", 5, CmdLoad, Done},
     {"gameinit", 9, CmdGameInit, Done},
     {"grb ", 5, CmdGrb, Done},
     {"win_close", 10, CmdWindowClose, Done},
@@ -46,7 +46,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"seltree", 9, CmdSelectionTree, Pending},
     {"string ", 8, CmdString, Done},          // the digit at 8, the text at 10
     {"direct ", 8, CmdDirect, Done},
-    {"save", 5, CmdSave, Implemented},
+    {"save", 5, CmdSave, Done},
     {"break", 6, CmdBreak, Done},
     {"win_open", 9, CmdWindowOpen, Done},
     {"title ", 7, CmdTitle, Done},
