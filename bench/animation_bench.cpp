@@ -16,7 +16,8 @@ namespace {
 using orv::Surface;
 
 void ReportShare(benchmark::State& state, std::chrono::steady_clock::time_point start) {
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double perFrame = seconds / static_cast<double>(std::max<int64_t>(state.iterations(), 1));
     state.counters["of_interval"] = perFrame / (1.0 / 15);
     state.counters["of_30fps"] = perFrame / (1.0 / 30);

@@ -85,7 +85,8 @@ inline std::string WriteMeteorAnimation(const orv::Surface& sky, const std::file
         orv::Surface part(box.Width, box.Height);
         part.CopyFrom(frame, box, 0, 0);
         return orv::AnimationFrameInput{orv::anim_frame::Partial, static_cast<int16_t>(box.X),
-                                        static_cast<int16_t>(box.Y), orv::EncodeJpegPicture(part, 90)};
+                                        static_cast<int16_t>(box.Y),
+                                        orv::EncodeJpegPicture(part, 90)};
     };
     std::vector<orv::AnimationFrameInput> frames;
     frames.push_back({orv::anim_frame::Key, 0, 0, orv::EncodeJpegPicture(step(0), 90)});
@@ -102,7 +103,8 @@ inline std::string WriteMeteorAnimation(const orv::Surface& sky, const std::file
     frames.push_back({orv::anim_frame::Key, 0, 0, orv::EncodeJpegPicture(strip, 95)});
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    orv::Bytes entry = orv::BuildAnimationEntry(kMeteorFrameMs, kMeteorWidth, kMeteorHeight, frames);
+    orv::Bytes entry =
+        orv::BuildAnimationEntry(kMeteorFrameMs, kMeteorWidth, kMeteorHeight, frames);
     return orv::WriteFileAtomic(dir / "METEOR", entry);
 }
 

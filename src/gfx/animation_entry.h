@@ -43,7 +43,7 @@ struct AnimationEntry {
     int32_t FrameTime = 1; // at least 1: a time of 0 or less would never advance
     int32_t Width = 0;
     int32_t Height = 0;
-    uint32_t SoundSize = 0;   // 0 when the entry has no sound or it lies outside the entry
+    uint32_t SoundSize = 0; // 0 when the entry has no sound or it lies outside the entry
     uint32_t SoundOffset = 0;
     std::vector<AnimationFrame> Frames; // empty: nothing to play
 };

@@ -27,7 +27,8 @@ void WideRow(const uint8_t* s, uint8_t* t) {
         std::memcpy(t, s, kGroupPixels * 3);
         if (g + 1 < groups) {
             for (int c = 0; c < 3; ++c) {
-                t[kGroupPixels * 3 + c] = Mean(s[(kGroupPixels - 1) * 3 + c], s[kGroupPixels * 3 + c]);
+                t[kGroupPixels * 3 + c] =
+                    Mean(s[(kGroupPixels - 1) * 3 + c], s[kGroupPixels * 3 + c]);
             }
         }
         s += kGroupPixels * 3;

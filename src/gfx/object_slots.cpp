@@ -15,8 +15,19 @@ namespace orv {
 namespace {
 
 // The subcommands in the order they are matched: the first whose keyword begins the text.
-enum class ObjectVerb { Load, Delete, Set, Erase, BatchMake, BatchEnd, BatchReset, BatchSet,
-                        BatchShow, Fix, None };
+enum class ObjectVerb {
+    Load,
+    Delete,
+    Set,
+    Erase,
+    BatchMake,
+    BatchEnd,
+    BatchReset,
+    BatchSet,
+    BatchShow,
+    Fix,
+    None
+};
 struct VerbWord {
     std::string_view Word;
     ObjectVerb Verb;
@@ -105,7 +116,8 @@ void Graphics::ObjectControl(std::string_view argument) {
     // object reaches past `from`.
     auto takeBackground = [](ObjectSlots::Slot& slot, const Surface& from, int x, int y) {
         Surface& work = slot.Work;
-        if (x < 0 || y < 0 || x + work.Width() > from.Width() || y + work.Height() > from.Height()) {
+        if (x < 0 || y < 0 || x + work.Width() > from.Width() ||
+            y + work.Height() > from.Height()) {
             work.Fill(0);
         }
         work.CopyFrom(from, Rect{x, y, work.Width(), work.Height()}, 0, 0);
@@ -159,8 +171,8 @@ void Graphics::ObjectControl(std::string_view argument) {
         if (objects.BatchMode) {
             return;
         }
-        if (std::string_view name = fields[0]; !name.empty() &&
-                                                      m_pictures.LoadPicture(name, m_loaded)) {
+        if (std::string_view name = fields[0];
+            !name.empty() && m_pictures.LoadPicture(name, m_loaded)) {
             // The picture never changes the screen's size: it lies at the top left, black
             // around it.
             BackBuffer.Fill(0);

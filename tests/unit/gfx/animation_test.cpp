@@ -32,7 +32,7 @@ std::vector<AnimationFrameInput> KeyFrames(int count, int width = 16, int height
     return frames;
 }
 
-struct Shown {
+struct ShownFrame {
     uint64_t At;
     int Frame;
 };
@@ -52,7 +52,7 @@ protected:
     }
     std::vector<int> ShownFrames() const {
         std::vector<int> frames;
-        for (const Shown& shown : m_shown) {
+        for (const ShownFrame& shown : m_shown) {
             frames.push_back(shown.Frame);
         }
         return frames;
@@ -69,7 +69,7 @@ protected:
     }
 
     std::vector<ArchiveEntryInput> m_animations;
-    std::vector<Shown> m_shown;
+    std::vector<ShownFrame> m_shown;
 };
 
 TEST_F(AnimationTest, TenFramesAtAHundredMsTakeOneSecondAndLeaveTheLastInBackBuffer) {
@@ -141,7 +141,7 @@ struct CutCase {
     const char* Argument;
     bool Close; // the close box instead of a click
     uint64_t Lasts;
-    int32_t Cut; // S036 afterwards
+    int32_t Cut;     // S036 afterwards
     int32_t Request; // InterruptRequest afterwards: a close request stays for the command
 };
 class AnimationCutTest : public AnimationTest, public testing::WithParamInterface<CutCase> {};
@@ -171,7 +171,8 @@ TEST_F(AnimationTest, SoundsFromFourMillionBytesAreStreamedAndSmallerOnesPlayedW
     for (uint32_t size : {3999999u, 4000000u}) {
         Bytes sound = wady;
         sound.resize(size);
-        AddAnimation("S" + std::to_string(size), BuildAnimationEntry(100, 16, 16, KeyFrames(3), sound));
+        AddAnimation("S" + std::to_string(size),
+                     BuildAnimationEntry(100, 16, 16, KeyFrames(3), sound));
     }
     Engine& engine = StartGame();
     ASSERT_TRUE(engine.sound.InitSound());
@@ -204,7 +205,8 @@ Bytes WithWord(Bytes entry, size_t offset, uint32_t value) {
     return entry;
 }
 
-class HostileAnimationTest : public AnimationTest, public testing::WithParamInterface<HostileCase> {};
+class HostileAnimationTest : public AnimationTest,
+                             public testing::WithParamInterface<HostileCase> {};
 
 TEST_P(HostileAnimationTest, PlaysWhatItCanInsideEverySurface) {
     Bytes three = BuildAnimationEntry(100, 16, 16, KeyFrames(3));

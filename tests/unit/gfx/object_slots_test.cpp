@@ -59,7 +59,8 @@ TEST_F(ObjectSlotsTest, SlotsOutsideTheThirtyTwoAndFreedSlotsDrawNothingButStill
     Obj("load 5,OBJ");
     Obj("del 5");
     uint64_t start = m_platform.Now;
-    for (std::string_view set : {"set 32,0,0,10", "set -1,0,0,10", "set 5,0,0,10", "fix 7,0,0,10"}) {
+    for (std::string_view set :
+         {"set 32,0,0,10", "set -1,0,0,10", "set 5,0,0,10", "fix 7,0,0,10"}) {
         Obj(set);
     }
     EXPECT_EQ(m_platform.Now - start, 40u);
