@@ -1,12 +1,15 @@
 // Draws every picture of the demo game as a PNG file; the build turns them into GRA
 // pictures with orvtool and packs them, as a game's data is made.
 //
-//   demo_pictures OUTDIR
+//   demo_pictures OUTDIR [ANIMDIR]
+//
+// With ANIMDIR it also writes the entries of the animation archive there.
 //
 // Backgrounds are Annn, characters Bnnn with their masks Mnnn, the message window, its
 // click-wait icon and the choice plates are the sys_ pictures the engine loads at start-up;
 // the backlog's bar, thumb and buttons (sys_bl_) are loaded when it opens.
 #include "canvas.h"
+#include "meteor_animation.h"
 #include "headless/png_writer.h"
 
 #include <cstdio>
@@ -204,7 +207,7 @@ void Room() {
     Save("A002", c.ToSurface());
 }
 
-void StarryNight() {
+orv::Surface StarryNight() {
     Canvas c(800, 600);
     c.VerticalGradient({Rgb(0x050818), Rgb(0x101A40), Rgb(0x23305E)});
     // A band of faint stars across the sky, then the bright ones.
@@ -225,7 +228,9 @@ void StarryNight() {
         float y = 478.0f + static_cast<float>(i * i) * 1.1f;
         c.Fill(Capsule(170 - 40 + i * 3, y, 170 + 40 - i * 3, y, 1.0f), Rgb(0xFFF0C8), 0.45f);
     }
-    Save("A003", c.ToSurface());
+    orv::Surface sky = c.ToSurface();
+    Save("A003", sky);
+    return sky;
 }
 
 // The mask of the wipe into the room: bright in the middle, so that the new picture opens
@@ -433,8 +438,8 @@ void BacklogVoiceButton(const std::string& name, bool lit) {
 } // namespace demo
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: demo_pictures OUTDIR\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: demo_pictures OUTDIR [ANIMDIR]\n";
         return 2;
     }
     demo::g_out = argv[1];
@@ -444,7 +449,13 @@ int main(int argc, char** argv) {
     demo::Title();
     demo::HillAtDusk();
     demo::Room();
-    demo::StarryNight();
+    const orv::Surface sky = demo::StarryNight();
+    if (argc == 3) {
+        if (std::string error = demo::WriteMeteorAnimation(sky, argv[2]); !error.empty()) {
+            std::cerr << "demo_pictures: METEOR: " << error << "\n";
+            return 1;
+        }
+    }
     demo::WipeMask();
     const demo::Look aoi{Rgb(0x1E2A5A), Rgb(0x4A6AA8), Rgb(0x3A70C8), Rgb(0x2A3A6A), Rgb(0xD84A5A), false};
     const demo::Look hina{Rgb(0x8A4A22), Rgb(0xD8925A), Rgb(0x4A9A5A), Rgb(0x5A3A5A), Rgb(0xF0B040), true};

@@ -3,7 +3,9 @@
 // ever receives copies of it (or of the scene, or of the pictures that ptset and direct
 // draw straight onto the screen).
 
+#include "gfx/animation.h"
 #include "gfx/character_layer.h"
+#include "gfx/object_slots.h"
 #include "gfx/pictures.h"
 #include "gfx/scene.h"
 #include "gfx/surface.h"
@@ -134,9 +136,11 @@ public:
     void ShowMangaSymbol(std::string_view argument); // manpu (manga_symbol.cpp)
     // Each of these does nothing until animations or effect scripts land.
     void BackgroundLoop(std::string_view /*argument*/) {}      // bg_anim
-    void PlayAnimation(std::string_view /*name*/) {}           // anim
-    void PlayEnlargedAnimation(std::string_view /*name*/) {}   // animq
-    void ObjectControl(std::string_view /*argument*/) {}       // obj_
+    // anim and animq: name[,x[,y[,skip]]] (animation.cpp). The last frame stays in
+    // BackBuffer after anim; animq leaves BackBuffer white.
+    void PlayAnimation(std::string_view argument);
+    void PlayEnlargedAnimation(std::string_view argument);
+    void ObjectControl(std::string_view argument); // obj_ (object_slots.cpp)
     void RunEffect(std::string_view /*name*/) {}               // effect
     void PlayEffectAnimation(std::string_view /*argument*/) {} // efxanim
 
@@ -200,6 +204,8 @@ private:
     MangaSymbol m_symbol;
     Surface m_scrollPicture; // the picture of `scroll`, while it scrolls
     Surface m_loaded;        // a picture before it is fitted to a screen surface
+    AnimationBuffers m_animation;
+    ObjectSlots m_objects;
 };
 
 } // namespace orv

@@ -54,7 +54,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"map", 5, CmdMap, Pending},
     {"bg_anim", 9, CmdBackgroundLoop, Pending},
     {"roll ", 6, CmdStaffRoll, Pending},
-    {"anim", 6, CmdAnimation, Pending},       // animq: the name at 7
+    {"anim", 6, CmdAnimation, Done},       // animq: the name at 7
     {"shake", 7, CmdShake, Done},
     {"cjmp", 6, CmdComputedJump, Done},
     {"setname", 8, CmdSetName, Pending},
@@ -67,7 +67,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"rec", 4, CmdRecord, Done},
     {"tw_set ", 8, CmdTextWindowSet, Done},
     {"exit", 5, CmdExit, Pending},
-    {"obj_", 5, CmdObject, Pending},
+    {"obj_", 5, CmdObject, Done},
     {"sroll", 7, CmdCreditsRoll, Pending},
     {"scroll ", 8, CmdScroll, Done},
     {"kaisou", 7, CmdRecollection, Pending},

@@ -139,6 +139,8 @@ StepResult CmdAnimation(Engine& engine, const CommandArgs& args) {
     } else {
         engine.gfx.PlayAnimation(TrimEnd(args.Argument));
     }
+    // Closing the window ended the animation; the player is asked here whether to quit.
+    AnswerCutShort(engine);
     return StepResult::EndStep;
 }
 

@@ -48,6 +48,8 @@ constexpr int SecondPartsSheet = 15;
 constexpr int TransitionDuration = 16; // `fadein` and `fadeout`; lasts one transition
 // Set to 1 when a click cut a `sleep`, a transition or a character move short.
 constexpr int CutShort = 19;
+// Set to 1 when a click ended an animation that the script let the player skip.
+constexpr int AnimationCut = 36;
 // The overlay: 0 drawn beneath the characters, 1 above them, anything else hidden.
 constexpr int OverlayPlacement = 20;
 constexpr int OverlayX = 21;
