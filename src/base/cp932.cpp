@@ -19,6 +19,18 @@ size_t CharLength(std::string_view text, size_t pos) {
     return 1;
 }
 
+std::string_view CutToWholeChars(std::string_view text, size_t limit) {
+    size_t length = 0;
+    while (length < text.size()) {
+        size_t next = length + CharLength(text, length);
+        if (next > limit) {
+            break;
+        }
+        length = next;
+    }
+    return text.substr(0, length);
+}
+
 void UpperCaseInPlace(char* text, size_t length) {
     for (size_t i = 0; i < length; ++i) {
         auto b = static_cast<uint8_t>(text[i]);

@@ -16,6 +16,9 @@ constexpr bool IsLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 
 // 0 at or past the end.
 size_t CharLength(std::string_view text, size_t pos);
 
+// The longest prefix of `text` of at most `limit` bytes that cuts no double-byte character.
+std::string_view CutToWholeChars(std::string_view text, size_t limit);
+
 // Upper-cases a..z in place. The second byte of a double-byte character is never touched,
 // even when it falls in a..z (0x61..0x7A are valid trail bytes).
 void UpperCaseInPlace(char* text, size_t length);

@@ -73,14 +73,7 @@ std::string_view ChoiceText::View() const {
 }
 
 void ChoiceText::Set(std::string_view text) {
-    size_t length = 0;
-    while (length < text.size()) {
-        size_t next = length + cp932::CharLength(text, length);
-        if (next > kChoiceTextBytes) {
-            break;
-        }
-        length = next;
-    }
+    size_t length = cp932::CutToWholeChars(text, kChoiceTextBytes).size();
     std::memset(Bytes, 0, sizeof Bytes);
     if (length > 0) {
         std::memcpy(Bytes, text.data(), length);

@@ -31,19 +31,6 @@ std::string_view SaveListModel::ModeText() const {
     return Saving() ? kSaveText : kLoadText;
 }
 
-std::string_view SaveListModel::StoredComment(std::string_view text) {
-    text = text.substr(0, std::min(text.find('\0'), text.size()));
-    size_t length = 0;
-    while (length < text.size()) {
-        size_t next = length + cp932::CharLength(text, length);
-        if (next > SaveSlots::kCommentBytes) {
-            break;
-        }
-        length = next;
-    }
-    return text.substr(0, length);
-}
-
 SaveListRow SaveListModel::RowOf(int32_t slot) const {
     SaveListRow row;
     row.Slot = slot;
@@ -130,7 +117,7 @@ SaveListActivation SaveListModel::Activate() {
         if (!m_slots.SaveSlot(slot)) {
             return SaveListActivation::Failed;
         }
-        m_slots.SetSaveComment(slot, StoredComment(m_comment));
+        m_slots.SetSaveComment(slot, SaveSlots::StoredComment(m_comment));
         return SaveListActivation::Succeeded;
     }
     return m_slots.LoadSlot(slot) ? SaveListActivation::Succeeded : SaveListActivation::Failed;
@@ -141,7 +128,7 @@ bool SaveListModel::StoreComment() {
     if (!row || !row->Used) {
         return false;
     }
-    std::string stored(StoredComment(m_comment));
+    std::string stored(SaveSlots::StoredComment(m_comment));
     if (!m_slots.SetSaveComment(row->Slot, stored)) {
         return false;
     }

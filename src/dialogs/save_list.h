@@ -134,10 +134,6 @@ public:
 
     const SaveListMemory& Memory() const { return m_memory; }
 
-    // Edit1's text as SetSaveComment stores it: up to its first NUL, at most 30 bytes, no
-    // double-byte character cut in two.
-    static std::string_view StoredComment(std::string_view text);
-
 private:
     SaveListRow RowOf(int32_t slot) const;
     SaveListRow* Selected();

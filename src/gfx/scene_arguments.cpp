@@ -52,19 +52,6 @@ int32_t Number(std::string_view text) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-// The text cut to `limit` bytes, never in the middle of a double-byte character.
-std::string_view Cut(std::string_view text, size_t limit) {
-    size_t length = 0;
-    while (length < text.size()) {
-        size_t next = length + cp932::CharLength(text, length);
-        if (next > limit) {
-            break;
-        }
-        length = next;
-    }
-    return text.substr(0, length);
-}
-
 } // namespace
 
 PictureArgument ScanPictureArgument(std::string_view argument, bool withSides) {
@@ -162,7 +149,7 @@ OverlayArgument ScanOverlayArgument(std::string_view argument) {
 
 DirectArgument ScanDirectArgument(std::string_view argument) {
     DirectArgument result;
-    result.Name = Cut(CommaField(argument, 0).value_or(""), kMaxDirectNameBytes);
+    result.Name = cp932::CutToWholeChars(CommaField(argument, 0).value_or(""), kMaxDirectNameBytes);
     result.Milliseconds = Number(CommaField(argument, 1).value_or(""));
     result.X = Number(CommaField(argument, 2).value_or(""));
     result.Y = Number(CommaField(argument, 3).value_or(""));

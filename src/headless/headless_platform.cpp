@@ -216,7 +216,7 @@ bool ApplySaveListAction(SaveListModel& model, const SaveListAction& action, std
             model.SetCommentText(cp932::FromUtf8Lenient(*action.Comment));
         }
         line += ", comment \"" +
-                cp932::ToUtf8(SaveListModel::StoredComment(model.CommentText())) + '"';
+                cp932::ToUtf8(SaveSlots::StoredComment(model.CommentText())) + '"';
     }
     switch (model.Activate()) {
     case SaveListActivation::None:

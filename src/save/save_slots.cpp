@@ -23,19 +23,6 @@ constexpr std::string_view kSaveFailed = "セーブできませんでした。";
 constexpr size_t kDateLineLimit = 94;
 constexpr size_t kChapterTitleLimit = 63;
 
-// The longest prefix of `text` within `limit` bytes that cuts no double-byte character.
-std::string_view CutText(std::string_view text, size_t limit) {
-    size_t length = 0;
-    while (length < text.size()) {
-        size_t next = length + cp932::CharLength(text, length);
-        if (next > limit) {
-            break;
-        }
-        length = next;
-    }
-    return text.substr(0, length);
-}
-
 } // namespace
 
 void SaveSlots::Locate() {
@@ -67,11 +54,11 @@ void SaveSlots::WriteHeader() {
                   (now.tm_year + 1900) % 10000, (now.tm_mon + 1) % 100, now.tm_mday % 100,
                   now.tm_hour % 100, now.tm_min % 100, now.tm_sec % 100);
     std::string line = prefix;
-    line += CutText(FieldText(m_engine.dispatcher.ChapterTitle), kChapterTitleLimit);
-    line = std::string(CutText(line, kDateLineLimit));
+    line += cp932::CutToWholeChars(FieldText(m_engine.dispatcher.ChapterTitle), kChapterTitleLimit);
+    line = std::string(cp932::CutToWholeChars(line, kDateLineLimit));
     if (m_engine.screens.Mode() == screen_mode::StatusScreen) {
         // The suffix stays inside the date line's field, before the comment.
-        line = std::string(CutText(line, save_layout::kDateLineSize - 1 - kMapSuffix.size()));
+        line = std::string(cp932::CutToWholeChars(line, save_layout::kDateLineSize - 1 - kMapSuffix.size()));
         line += kMapSuffix;
     }
     std::memcpy(Image.Bytes().data() + save_layout::kDateLine, line.data(),

@@ -49,6 +49,9 @@ public:
     // The comment of an existing slot (code page 932, cut to 30 bytes on a character
     // boundary); false when the slot cannot be written.
     bool SetSaveComment(int32_t slot, std::string_view comment);
+    // A comment as the slot stores it: up to its first NUL, at most 30 bytes, no double-byte
+    // character cut in two.
+    static std::string_view StoredComment(std::string_view text);
     bool DeleteSlot(int32_t slot);
     // The slot's header, or nothing when the slot is empty.
     std::optional<SlotSummary> ReadSlotSummary(int32_t slot) const;

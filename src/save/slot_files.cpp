@@ -25,19 +25,12 @@ std::string TextIn(std::span<const uint8_t> header, size_t from, size_t to) {
     return std::string(FixedFieldText(field));
 }
 
-std::string_view CutComment(std::string_view text) {
-    size_t length = 0;
-    while (length < text.size() && text[length] != '\0') {
-        size_t next = length + cp932::CharLength(text, length);
-        if (next > SaveSlots::kCommentBytes) {
-            break;
-        }
-        length = next;
-    }
-    return text.substr(0, length);
-}
-
 } // namespace
+
+std::string_view SaveSlots::StoredComment(std::string_view text) {
+    text = text.substr(0, std::min(text.find('\0'), text.size()));
+    return cp932::CutToWholeChars(text, kCommentBytes);
+}
 
 std::filesystem::path SaveSlots::RecordPath(int32_t slot) const {
     return std::filesystem::path(Location.SlotPath(slot)).replace_extension(".rec");
@@ -56,7 +49,7 @@ std::optional<SlotSummary> SaveSlots::ReadSlotSummary(int32_t slot) const {
     SlotSummary summary;
     summary.Date = TextIn(header, 0, kDateBytes);
     summary.Detail = TextIn(header, kDetailStart, kDetailEnd);
-    summary.Comment = std::string(CutComment(
+    summary.Comment = std::string(StoredComment(
         TextIn(header, save_layout::kComment, save_layout::kComment + save_layout::kCommentSize)));
     return summary;
 }
@@ -68,7 +61,7 @@ bool SaveSlots::SetSaveComment(int32_t slot, std::string_view comment) {
         return false;
     }
     // The whole field is written: the comment, then zeros; never a cut double-byte character.
-    std::string_view text = CutComment(comment);
+    std::string_view text = StoredComment(comment);
     uint8_t* field = file->data() + save_layout::kComment;
     std::memset(field, 0, save_layout::kCommentSize);
     std::memcpy(field, text.data(), text.size());

@@ -22,14 +22,7 @@ void CopyField(char* field, size_t size, std::string_view text) {
         return;
     }
     text = text.substr(0, std::min(text.find('\0'), text.size()));
-    size_t length = 0;
-    while (length < text.size()) {
-        size_t next = length + cp932::CharLength(text, length);
-        if (next > size - 1) {
-            break;
-        }
-        length = next;
-    }
+    size_t length = cp932::CutToWholeChars(text, size - 1).size();
     // The text may lie in the field itself (a name copied back onto its own slot). An empty
     // view may carry no pointer at all, which memmove must not be given.
     if (length > 0) {

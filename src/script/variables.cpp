@@ -107,14 +107,7 @@ void VariableStore::SetString(int n, std::string_view text) {
     if (n < 0 || n >= kStringCount) {
         return;
     }
-    size_t length = 0;
-    while (length < text.size()) {
-        size_t next = length + cp932::CharLength(text, length);
-        if (next > kStringSize - 1) {
-            break;
-        }
-        length = next;
-    }
+    size_t length = cp932::CutToWholeChars(text, kStringSize - 1).size();
     // The text may be a view of this very string (a script copying $n onto itself).
     std::memmove(Strings[n], text.data(), length);
     std::memset(Strings[n] + length, 0, kStringSize - length);

@@ -176,15 +176,8 @@ void TextFlow::InsertIntoText(std::string_view text) {
     ScriptState& script = m_engine.script;
     auto& insert = script.InsertText;
     insert.fill('\0');
-    size_t length = 0;
     // Whole characters only, with room for the terminator.
-    while (length < text.size()) {
-        size_t next = length + cp932::CharLength(text, length);
-        if (next > insert.size() - 1) {
-            break;
-        }
-        length = next;
-    }
+    size_t length = cp932::CutToWholeChars(text, insert.size() - 1).size();
     if (length > 0) {
         std::memcpy(insert.data(), text.data(), length);
     }

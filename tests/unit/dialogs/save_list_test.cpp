@@ -172,7 +172,7 @@ class StoredCommentTest : public ::testing::TestWithParam<CommentCase> {};
 
 TEST_P(StoredCommentTest, IsCutToThirtyBytesOnACharacterBoundary) {
     std::string typed = Cp932(GetParam().Typed);
-    std::string_view stored = SaveListModel::StoredComment(typed);
+    std::string_view stored = SaveSlots::StoredComment(typed);
     EXPECT_LE(stored.size(), 30u);
     EXPECT_EQ(Utf8(stored), GetParam().Stored);
 }
