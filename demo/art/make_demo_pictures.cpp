@@ -5,7 +5,8 @@
 //
 // With ANIMDIR it also writes the entries of the animation archive there.
 //
-// Backgrounds are Annn, characters Bnnn with their masks Mnnn, the message window, its
+// Backgrounds are Annn (A010 to A014 the frames of the twinkling loops, SSTAR_nnn the
+// shooting star of efxanim), characters Bnnn with their masks Mnnn, the message window, its
 // click-wait icon and the choice plates are the sys_ pictures the engine loads at start-up;
 // the backlog's bar, thumb and buttons (sys_bl_) are loaded when it opens.
 #include "canvas.h"
@@ -113,6 +114,20 @@ void Letter(Canvas& canvas, char letter, float x, float y, float r, Colour colou
     }
 }
 
+// Small four-pointed glints, the stars that twinkle in the loops of the title and the night.
+void Sparkles(Canvas& canvas, int count, float maxY, uint32_t seed) {
+    Sequence random(seed);
+    for (int i = 0; i < count; ++i) {
+        float x = 20 + random.Next() * (static_cast<float>(canvas.Width()) - 40);
+        float y = 10 + random.Next() * (maxY - 10);
+        float arm = 3.5f + random.Next() * 3;
+        canvas.Fill(Capsule(x - arm, y, x + arm, y, 0.7f), Rgb(0xFFFFFF), 0.85f);
+        canvas.Fill(Capsule(x, y - arm, x, y + arm, 0.7f), Rgb(0xFFFFFF), 0.85f);
+        canvas.Fill(Circle(x, y, 1.8f), Rgb(0xFFFFF0));
+    }
+}
+
+// The title with two more frames, each with glints of its own, for the twinkle of bg_anim.
 void Title() {
     Canvas c(800, 600);
     c.VerticalGradient({Rgb(0x0B1030), Rgb(0x28306A), Rgb(0x8A5A8C), Rgb(0xF2A66B)});
@@ -145,6 +160,11 @@ void Title() {
                Rgb(0xFFE8C8));
     }
     Save("A000", c.ToSurface());
+    for (uint32_t frame : {1u, 2u}) {
+        Canvas twinkle = c;
+        Sparkles(twinkle, 9, 320, 40 + frame);
+        Save("A01" + std::to_string(frame - 1), twinkle.ToSurface());
+    }
 }
 
 // ---- Backgrounds of the story.
@@ -230,7 +250,33 @@ orv::Surface StarryNight() {
     }
     orv::Surface sky = c.ToSurface();
     Save("A003", sky);
+    // The same night twinkling: the frames of the loop over the last pages.
+    for (uint32_t frame : {1u, 2u}) {
+        Canvas twinkle = c;
+        Sparkles(twinkle, 12, 430, 60 + frame);
+        Save("A01" + std::to_string(frame + 2), twinkle.ToSurface());
+    }
     return sky;
+}
+
+// A shooting star crossing the night for efxanim: colours on the left, the mask on the right.
+void ShootingStar() {
+    for (int k = 0; k < 6; ++k) {
+        Canvas c(800, 600);
+        c.TrackCoverage();
+        float head = 560.0f - static_cast<float>(k) * 70;
+        float y = 70.0f + static_cast<float>(k) * 28;
+        c.Fill(Capsule(head, y, head + 160, y - 64, 2.5f), Rgb(0xC8D8FF), 0.35f);
+        c.Fill(Capsule(head, y, head + 70, y - 28, 1.6f), Rgb(0xFFFFFF), 0.8f);
+        c.Fill(Circle(head, y, 3.2f), Rgb(0xFFFFFF));
+        orv::Surface colour = c.ToSurface(), mask = c.MaskSurface();
+        orv::Surface out(1600, 600);
+        out.CopyFrom(colour, orv::Rect{0, 0, 800, 600}, 0, 0);
+        out.CopyFrom(mask, orv::Rect{0, 0, 800, 600}, 800, 0);
+        char name[16];
+        std::snprintf(name, sizeof name, "SSTAR_%03d", k);
+        Save(name, out);
+    }
 }
 
 // The mask of the wipe into the room: bright in the middle, so that the new picture opens
@@ -450,6 +496,7 @@ int main(int argc, char** argv) {
     demo::HillAtDusk();
     demo::Room();
     const orv::Surface sky = demo::StarryNight();
+    demo::ShootingStar();
     if (argc == 3) {
         if (std::string error = demo::WriteMeteorAnimation(sky, argv[2]); !error.empty()) {
             std::cerr << "demo_pictures: METEOR: " << error << "\n";

@@ -31,7 +31,7 @@ void Graphics::ResetCharacterPositions() {
 }
 
 void Graphics::Reset() {
-    Loop.Active = false;
+    StopBackgroundLoop();
     m_symbol.Enabled = false;
     m_engine.vars.S(cell::OverlayShown) = 0;
 }

@@ -4,6 +4,7 @@
 // draw straight onto the screen).
 
 #include "gfx/animation.h"
+#include "gfx/background_loop.h"
 #include "gfx/character_layer.h"
 #include "gfx/object_slots.h"
 #include "gfx/pictures.h"
@@ -19,14 +20,6 @@ namespace orv {
 
 class Engine;
 class SaveIo;
-
-// The background loop animation started by bg_anim.
-struct FrameLoop {
-    bool Active = false;
-    int32_t Count = 0;
-    int32_t Period = 1;
-    int32_t Index = 0;
-};
 
 class Graphics {
 public:
@@ -52,8 +45,14 @@ public:
     void MangaSymbolTick();
     // Takes the manga symbol off the screen before the scene is presented again.
     void RemoveMangaSymbol();
-    // Shows the current frame of the loop animation once the effect scripts land.
-    void ShowLoopFrame() {}
+    // ---- The background loop of bg_anim (background_loop.cpp).
+    // The main loop's step: the frame at the current position onto PB.
+    void ShowLoopFrame();
+    // Every frame's window area back as it was stored, and BackBuffer the current frame: what
+    // PresentFrame does instead of copying the scene while the loop runs.
+    void RefreshLoopFrames();
+    // The loop stopped where nothing adopts its frame (the title return, a load).
+    void StopBackgroundLoop();
     // The scene picture without the message window, for the hidden-window mode.
     const Surface& SceneWithoutWindow() const { return SceneSurface; }
 
@@ -134,15 +133,14 @@ public:
     void ShakeScreen(std::string_view argument);     // shake (screen_effects.cpp)
     void ScrollPicture(std::string_view argument);   // scroll (scroll_picture.cpp)
     void ShowMangaSymbol(std::string_view argument); // manpu (manga_symbol.cpp)
-    // Each of these does nothing until animations or effect scripts land.
-    void BackgroundLoop(std::string_view /*argument*/) {}      // bg_anim
+    void BackgroundLoop(std::string_view argument);      // bg_anim (background_loop.cpp)
+    void RunEffect(std::string_view name);               // effect (effect_script.cpp)
+    void PlayEffectAnimation(std::string_view argument); // efxanim (effect_animation.cpp)
     // anim and animq: name[,x[,y[,skip]]] (animation.cpp). The last frame stays in
     // BackBuffer after anim; animq leaves BackBuffer white.
     void PlayAnimation(std::string_view argument);
     void PlayEnlargedAnimation(std::string_view argument);
     void ObjectControl(std::string_view argument); // obj_ (object_slots.cpp)
-    void RunEffect(std::string_view /*name*/) {}               // effect
-    void PlayEffectAnimation(std::string_view /*argument*/) {} // efxanim
 
     // ---- The panic screen of the right-click action (panic_screen.cpp).
     void ShowPanicScreen();

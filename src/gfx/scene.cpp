@@ -171,7 +171,11 @@ void Graphics::ShowScene(int32_t transition) {
 void Graphics::PresentFrame() {
     RemoveMangaSymbol();
     if (m_engine.vars.S(cell::NovelMode) == 0) {
-        BackBuffer.CopyFrom(SceneSurface, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+        if (Loop.Active) {
+            RefreshLoopFrames();
+        } else {
+            BackBuffer.CopyFrom(SceneSurface, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+        }
     }
     m_engine.text.PresentWindow();
 }

@@ -107,6 +107,8 @@ void SaveSlots::TearDownForLoad() {
     e.text.ForgetWindow();
     e.dispatcher.StopSkipAndAuto(true);
     e.sound.StopLoop();
+    // A saved game does not record a background loop: its frames belong to the game left.
+    e.gfx.StopBackgroundLoop();
     e.choices.Reset();
     e.wait.Reset();
     e.ScriptRunning = 0;

@@ -127,8 +127,9 @@ StepResult CmdOverlay(Engine& engine, const CommandArgs& args) {
 }
 
 StepResult CmdBackgroundLoop(Engine& engine, const CommandArgs& args) {
-    engine.gfx.BackgroundLoop(args.Argument);
-    return StepResult::Continue;
+    engine.gfx.BackgroundLoop(TrimEnd(args.Argument));
+    // Only the play-once form waits; a close request during it is asked about here.
+    return AnswerCutShort(engine) ? StepResult::EndStep : StepResult::Continue;
 }
 
 StepResult CmdAnimation(Engine& engine, const CommandArgs& args) {
@@ -176,6 +177,7 @@ StepResult CmdUnlockAllPictures(Engine& engine, const CommandArgs&) {
 StepResult CmdEffect(Engine& engine, const CommandArgs& args) {
     if (!SkippingWithEffectCut(engine)) {
         engine.gfx.RunEffect(TrimEnd(args.Argument));
+        AnswerCutShort(engine);
     }
     return StepResult::EndStep;
 }
@@ -191,7 +193,8 @@ StepResult CmdMoveCharacters(Engine& engine, const CommandArgs& args) {
 }
 
 StepResult CmdEffectAnimation(Engine& engine, const CommandArgs& args) {
-    engine.gfx.PlayEffectAnimation(args.Argument);
+    engine.gfx.PlayEffectAnimation(TrimEnd(args.Argument));
+    AnswerCutShort(engine);
     return StepResult::EndStep;
 }
 

@@ -131,6 +131,17 @@ std::string_view TextFlow::LineRest() const {
     return {line.data() + pos, ::strnlen(line.data() + pos, line.size() - pos)};
 }
 
+const Surface& TextFlow::ShownScreen() {
+    Graphics& gfx = m_engine.gfx;
+    return gfx.Loop.Active ? gfx.Loop.Current().Picture : gfx.BackBuffer;
+}
+
+void TextFlow::CopyToScreens(const Surface& source, Rect from, int x, int y) {
+    Graphics& gfx = m_engine.gfx;
+    gfx.BackBuffer.CopyFrom(source, from, x, y);
+    gfx.Loop.ForEachFrame([&](FrameLoop::Frame& frame) { frame.Picture.CopyFrom(source, from, x, y); });
+}
+
 void TextFlow::PresentArea(const Surface& source, Rect area) {
     int left = std::max(area.X, 0);
     int top = std::max(area.Y, 0);

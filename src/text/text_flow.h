@@ -180,6 +180,15 @@ private:
     std::string_view LineRest() const;
     // `area` of `source` onto PB at the same place, clipped to the screen.
     void PresentArea(const Surface& source, Rect area);
+    // What PB shows of the screen: BackBuffer, or the current frame of a running background
+    // loop, which receives everything drawn into BackBuffer as well.
+    const Surface& ShownScreen();
+    // `from` of `source` at (x, y) of BackBuffer and of every frame of a running loop.
+    void CopyToScreens(const Surface& source, Rect from, int x, int y);
+    // Each loop frame's own window picture onto the frame at the window's origin.
+    void DrawWindowOnLoopFrames();
+    // The current glyph at (x, y) of BackBuffer and of every loop frame.
+    void CompositeGlyphOnScreens(int x, int y);
 
     // Typing (type_text.cpp).
     enum class Flow { Next, EndStep, LineDone };

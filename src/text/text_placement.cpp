@@ -49,17 +49,21 @@ bool TextFlow::DrawCharacter(std::string_view bytes, uint16_t code) {
     return true;
 }
 
+void TextFlow::CompositeGlyphOnScreens(int x, int y) {
+    glyphs.CompositeGlyph(m_engine.gfx.BackBuffer, x, y);
+    m_engine.gfx.Loop.ForEachFrame(
+        [&](FrameLoop::Frame& frame) { glyphs.CompositeGlyph(frame.Picture, x, y); });
+}
+
 void TextFlow::DrawGlyphToScreen(int x, int y) {
-    Surface& back = m_engine.gfx.BackBuffer;
-    glyphs.CompositeGlyph(back, x, y);
-    PresentArea(back, Rect{x, y, kGlyphCell.Width, kGlyphCell.Height});
+    CompositeGlyphOnScreens(x, y);
+    PresentArea(ShownScreen(), Rect{x, y, kGlyphCell.Width, kGlyphCell.Height});
 }
 
 void TextFlow::DrawPageCharacters(bool toPaintBox) {
     if (PageEmpty) {
         return;
     }
-    Surface& back = m_engine.gfx.BackBuffer;
     // Row 0 of the window holds the speaker name, which has its own plate.
     for (int row = NovelMode() ? 0 : 1; row < kPageRows; ++row) {
         const auto& text = PageText[static_cast<size_t>(row)];
@@ -77,7 +81,7 @@ void TextFlow::DrawPageCharacters(bool toPaintBox) {
             if (toPaintBox) {
                 DrawGlyphToScreen(at.X, at.Y);
             } else {
-                glyphs.CompositeGlyph(back, at.X, at.Y);
+                CompositeGlyphOnScreens(at.X, at.Y);
             }
             column += length;
         }

@@ -277,9 +277,12 @@ TextFlow::Flow TextFlow::Ruby() {
     TextPosition at = CellPosition(column, row);
     int x = at.X + kRubyShift;
     int y = at.Y - kRubyRise;
-    Surface& back = m_engine.gfx.BackBuffer;
-    int width = glyphs.DrawPlainText(text.substr(0, end), x, y, kRubyHeight, 0xFFFFFF, back);
-    PresentArea(back, Rect{x, y, width + 1, kRubyHeight + 2});
+    std::string_view ruby = text.substr(0, end);
+    int width = glyphs.DrawPlainText(ruby, x, y, kRubyHeight, 0xFFFFFF, m_engine.gfx.BackBuffer);
+    m_engine.gfx.Loop.ForEachFrame([&](FrameLoop::Frame& frame) {
+        glyphs.DrawPlainText(ruby, x, y, kRubyHeight, 0xFFFFFF, frame.Picture);
+    });
+    PresentArea(ShownScreen(), Rect{x, y, width + 1, kRubyHeight + 2});
     return Flow::Next;
 }
 

@@ -62,12 +62,18 @@ void TextFlow::CloseWindow() {
     ResetPage();
     Graphics& gfx = m_engine.gfx;
     if (WindowShown) {
-        if (!Skipping()) {
-            m_screenScratch.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
-            CrossFade(m_screenScratch, gfx.SceneSurface);
+        m_screenScratch.CopyFrom(gfx.BackBuffer, kWholeScreen, 0, 0);
+        // While a background loop runs the screen without the window is its frame.
+        const Surface* bare = &gfx.SceneSurface;
+        if (gfx.Loop.Active) {
+            gfx.RefreshLoopFrames();
+            bare = &gfx.Loop.Current().Picture;
         }
-        gfx.PresentWhole(gfx.SceneSurface);
-        gfx.BackBuffer.CopyFrom(gfx.SceneSurface, kWholeScreen, 0, 0);
+        if (!Skipping()) {
+            CrossFade(m_screenScratch, *bare);
+        }
+        gfx.PresentWhole(*bare);
+        gfx.BackBuffer.CopyFrom(*bare, kWholeScreen, 0, 0);
         WindowShown = 0;
     }
     IconShown = false;

@@ -79,6 +79,19 @@ void TextFlow::BuildWindowPicture() {
         MaskBlendRowTail(row, m_frame.Row(y), row, m_frame.Row(y + m_frame.Height() / 2), pixels);
     }
     m_engine.screens.quickButtons.DrawInto(WindowPicture, origin.X, origin.Y);
+    // Every frame of a running loop gets the window over its own picture.
+    gfx.Loop.ForEachFrame([&](FrameLoop::Frame& frame) {
+        Surface& picture = frame.WindowPicture;
+        picture.CopyFrom(frame.WindowArea, Rect{0, 0, picture.Width(), picture.Height()}, 0, 0);
+        int frameRows = std::min(rows, picture.Height());
+        int framePixels = std::min(pixels, picture.Width());
+        for (int y = 0; y < frameRows; ++y) {
+            uint8_t* row = picture.Row(y);
+            MaskBlendRowTail(row, m_frame.Row(y), row, m_frame.Row(y + m_frame.Height() / 2),
+                             framePixels);
+        }
+        m_engine.screens.quickButtons.DrawInto(picture, origin.X, origin.Y);
+    });
     WindowPictureCache.CopyFrom(WindowPicture, Rect{0, 0, WindowPicture.Width(), WindowPicture.Height()}, 0, 0);
     WindowCacheValid = true;
     const GameConfig& config = m_engine.config;
@@ -91,6 +104,15 @@ void TextFlow::BuildWindowPicture() {
     } else {
         NamePlateBackground.CopyFrom(WindowPicture, plate, 0, 0);
     }
+}
+
+void TextFlow::DrawWindowOnLoopFrames() {
+    TextPosition origin = WindowOrigin();
+    m_engine.gfx.Loop.ForEachFrame([&](FrameLoop::Frame& frame) {
+        const Surface& picture = frame.WindowPicture;
+        frame.Picture.CopyFrom(picture, Rect{0, 0, picture.Width(), picture.Height()}, origin.X,
+                               origin.Y);
+    });
 }
 
 void TextFlow::DrawWindowInto(Surface& target) {
@@ -116,6 +138,7 @@ void TextFlow::PresentWindow() {
         return;
     }
     DrawWindowInto(gfx.BackBuffer);
+    DrawWindowOnLoopFrames();
     uint32_t colour = glyphs.TextColour();
     if (!PageEmpty && PageText[0][0] != '\0') {
         const auto& row = PageText[0];
@@ -159,8 +182,9 @@ void TextFlow::NewPage() {
         return;
     }
     DrawWindowInto(gfx.BackBuffer);
+    DrawWindowOnLoopFrames();
     TextPosition origin = WindowOrigin();
-    PresentArea(gfx.BackBuffer, Rect{origin.X, origin.Y, WindowPicture.Width(), WindowPicture.Height()});
+    PresentArea(ShownScreen(), Rect{origin.X, origin.Y, WindowPicture.Width(), WindowPicture.Height()});
     if (m_engine.config.NP_TYPE == 1) {
         RestorePlateArea();
     }
@@ -172,11 +196,10 @@ TextPosition TextFlow::PlatePosition() const {
 }
 
 void TextFlow::RestorePlateArea() {
-    Graphics& gfx = m_engine.gfx;
     TextPosition at = PlatePosition();
     Rect whole{0, 0, NamePlateBackground.Width(), NamePlateBackground.Height()};
-    gfx.BackBuffer.CopyFrom(NamePlateBackground, whole, at.X, at.Y);
-    PresentArea(gfx.BackBuffer, Rect{at.X, at.Y, whole.Width, whole.Height});
+    CopyToScreens(NamePlateBackground, whole, at.X, at.Y);
+    PresentArea(ShownScreen(), Rect{at.X, at.Y, whole.Width, whole.Height});
 }
 
 void TextFlow::DrawSpeakerName(std::string_view name) { DrawNamePlate(name, true); }
@@ -204,10 +227,9 @@ void TextFlow::DrawNamePlate(std::string_view name, bool toPaintBox) {
     glyphs.DrawTextLeft(name, x, NamePlateSurface, 0, kPlateNameY, config.TX_PITCH_X,
                         static_cast<uint32_t>(m_engine.vars.S(cell::TextColourZero)));
     TextPosition at = PlatePosition();
-    Graphics& gfx = m_engine.gfx;
-    gfx.BackBuffer.CopyFrom(NamePlateSurface, whole, at.X, at.Y);
+    CopyToScreens(NamePlateSurface, whole, at.X, at.Y);
     if (toPaintBox) {
-        PresentArea(gfx.BackBuffer, Rect{at.X, at.Y, whole.Width, whole.Height});
+        PresentArea(ShownScreen(), Rect{at.X, at.Y, whole.Width, whole.Height});
     }
 }
 

@@ -117,6 +117,16 @@ protected:
         AddPicture(name, picture);
     }
 
+    // A text resource of the game: its lines, each ended by a NUL as the archive keeps them.
+    void AddText(const std::string& name, const std::vector<std::string>& lines) {
+        Bytes text;
+        for (const std::string& line : lines) {
+            text.insert(text.end(), line.begin(), line.end());
+            text.push_back(0);
+        }
+        m_texts[name] = text;
+    }
+
     Engine& Start() {
         std::vector<ArchiveEntryInput> pictures;
         for (auto& [name, bytes] : m_pictures) {
@@ -124,7 +134,13 @@ protected:
         }
         WriteFile(m_dir / "ov_gra.orv", MakeArchive(pictures));
         Bytes main = {'!', 'V', '0', '0', '0', '=', '1', 0};
-        WriteFile(m_dir / "ov_data.orv", MakeTextArchive({{"_config", Bytes{}}, {"main", main}}));
+        m_texts["_config"];
+        m_texts["main"] = main;
+        std::vector<ArchiveEntryInput> texts;
+        for (auto& [name, bytes] : m_texts) {
+            texts.push_back({name, bytes});
+        }
+        WriteFile(m_dir / "ov_data.orv", MakeTextArchive(texts));
         m_engine = StartEngine(m_platform, m_dir.Path(), m_dir / "data");
         return *m_engine;
     }
@@ -142,6 +158,7 @@ protected:
 
     TempDir m_dir;
     std::map<std::string, Bytes> m_pictures;
+    std::map<std::string, Bytes> m_texts;
     EffectPlatform m_platform;
     std::unique_ptr<Engine> m_engine;
 };
