@@ -27,6 +27,10 @@ void Surface::Fill(uint32_t bgr) {
 }
 
 bool ClipBlit(const Surface& source, const Surface& target, Rect& from, int& x, int& y) {
+    return ClipBlit(source, target.Width(), target.Height(), from, x, y);
+}
+
+bool ClipBlit(const Surface& source, int targetWidth, int targetHeight, Rect& from, int& x, int& y) {
     // Clip the source rectangle to the source, then the destination to the target.
     if (from.X < 0) {
         from.Width += from.X;
@@ -48,8 +52,8 @@ bool ClipBlit(const Surface& source, const Surface& target, Rect& from, int& x, 
         from.Height += y;
         y = 0;
     }
-    from.Width = std::min({from.Width, source.Width() - from.X, target.Width() - x});
-    from.Height = std::min({from.Height, source.Height() - from.Y, target.Height() - y});
+    from.Width = std::min({from.Width, source.Width() - from.X, targetWidth - x});
+    from.Height = std::min({from.Height, source.Height() - from.Y, targetHeight - y});
     return from.Width > 0 && from.Height > 0;
 }
 

@@ -121,5 +121,7 @@ private:
 // Clips a copy of `from` of `source` to (x, y) of `target` to both surfaces, moving the
 // rectangle and the destination together. False when nothing is left to copy.
 bool ClipBlit(const Surface& source, const Surface& target, Rect& from, int& x, int& y);
+// The same for a target of `targetWidth` x `targetHeight` (the screen, without a surface).
+bool ClipBlit(const Surface& source, int targetWidth, int targetHeight, Rect& from, int& x, int& y);
 
 } // namespace orv

@@ -21,29 +21,7 @@ constexpr size_t kRowBytes = static_cast<size_t>(kW) * 3;
 
 // Clips a copy of `from` of `source` to (x, y) of the screen; false when nothing is left.
 bool ClipToScreen(const Surface& source, Rect& from, int& x, int& y) {
-    if (from.X < 0) {
-        from.Width += from.X;
-        x -= from.X;
-        from.X = 0;
-    }
-    if (from.Y < 0) {
-        from.Height += from.Y;
-        y -= from.Y;
-        from.Y = 0;
-    }
-    if (x < 0) {
-        from.X -= x;
-        from.Width += x;
-        x = 0;
-    }
-    if (y < 0) {
-        from.Y -= y;
-        from.Height += y;
-        y = 0;
-    }
-    from.Width = std::min({from.Width, source.Width() - from.X, kW - x});
-    from.Height = std::min({from.Height, source.Height() - from.Y, kH - y});
-    return from.Width > 0 && from.Height > 0;
+    return ClipBlit(source, kW, kH, from, x, y);
 }
 
 void PaintMoved(TransitionSurfaces& s, const Surface& source, Rect from, int x, int y) {
