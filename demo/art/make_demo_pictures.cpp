@@ -505,7 +505,7 @@ Shape QuickButtonSymbol(int button, float x) {
                      Union(RoundedBox(cx - 2, cy - 7, cx + 2, cy - 2, 0.5f),
                            RoundedBox(cx - 8, cy + 5, cx + 8, cy + 7, 0.5f)));
     case 4: // quick load: an arrow up from a line
-        return Union(Polygon({{cx - 6, cy - 1}, {cx + 6, cy - 1}, {cx, cy - 7}}),
+        return Union(Polygon({{cx - 6, cy - 1}, {cx, cy - 7}, {cx + 6, cy - 1}}),
                      Union(RoundedBox(cx - 2, cy - 1, cx + 2, cy + 4, 0.5f),
                            RoundedBox(cx - 8, cy + 5, cx + 8, cy + 7, 0.5f)));
     case 5: // backlog: three lines of text
