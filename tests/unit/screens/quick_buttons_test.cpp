@@ -74,6 +74,20 @@ constexpr uint32_t kOn = 0xBF0000;      // sys_qbtn1_on
 constexpr uint32_t kScreenNormal = 0x3F3F00; // sys_qbtn2 (it has no on sheet)
 constexpr uint32_t kScreenHovered = 0x003F3F;
 
+// Notes what the screen showed while the engine slept, as the pressed look holds for a moment.
+class SleepWatchingPlatform : public FakePlatform {
+public:
+    void Sleep(uint32_t ms) override {
+        if (Engine != nullptr && WatchX >= 0) {
+            SleptShowing.push_back(Engine->gfx.PaintBoxCopy().Pixel(WatchX, WatchY));
+        }
+        FakePlatform::Sleep(ms);
+    }
+    int WatchX = -1;
+    int WatchY = 0;
+    std::vector<uint32_t> SleptShowing;
+};
+
 class QuickButtonsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -116,7 +130,7 @@ protected:
     static constexpr int kCentreY = kWindowY + 20 + kCell / 2;
 
     TempDir m_dir;
-    FakePlatform m_platform;
+    SleepWatchingPlatform m_platform;
     std::unique_ptr<Engine> m_engine;
 };
 
@@ -283,6 +297,29 @@ TEST_F(QuickButtonsTest, SkipButtonTogglesSkipModeAndShowsItsOnLook) {
     EXPECT_EQ(engine.SkipActive, 1);
     EXPECT_EQ(engine.vars.S(cell::SkipIndicator), quick_button::On);
     EXPECT_EQ(Shown(CentreX(quick_button::Skip), kCentreY), kOn);
+}
+
+TEST_F(QuickButtonsTest, QuickSaveShowsItsOnLookFirstAndDoesNothingDuringAReplay) {
+    Engine& engine = e();
+    int x = CentreX(quick_button::QuickSave);
+    engine.screens.ReplayMode = replay_mode::Gallery;
+    Click(x, kCentreY);
+    EXPECT_FALSE(engine.saves.ReadSlotSummary(SaveSlots::kQuickSlot).has_value());
+    engine.screens.ReplayMode = replay_mode::None;
+    m_platform.WatchX = x;
+    m_platform.WatchY = kCentreY;
+    Click(x, kCentreY);
+    ASSERT_FALSE(m_platform.SleptShowing.empty());
+    EXPECT_EQ(m_platform.SleptShowing.front(), kOn);
+    EXPECT_EQ(engine.vars.S(cell::FirstQuickButton + quick_button::QuickSave - 1), 0);
+    EXPECT_TRUE(engine.saves.ReadSlotSummary(SaveSlots::kQuickSlot).has_value());
+    EXPECT_EQ(buttons().HoveredButton, 0);
+}
+
+TEST_F(QuickButtonsTest, QuickLoadAsksFirst) {
+    Click(CentreX(quick_button::QuickLoad), kCentreY);
+    EXPECT_EQ(e().prompts.SystemMenuState, prompt_action::QuickLoad);
+    EXPECT_EQ(buttons().HoveredButton, 0);
 }
 
 struct IndicatorCase {
