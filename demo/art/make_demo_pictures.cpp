@@ -480,6 +480,77 @@ void BacklogVoiceButton(const std::string& name, bool lit) {
     Save(name, Stacked(colour, mask));
 }
 
+
+// ---- The quick buttons: eight cells of 48 x 22 side by side, each cell's mask right below
+// it; one sheet for each look (normal, under the pointer, on). The symbols, left to right:
+// skip, auto, hide the window, quick save, quick load, backlog, voice replay, config.
+
+constexpr int kQuickButtons = 8;
+constexpr float kButtonWidth = 48, kButtonHeight = 22;
+
+Shape QuickButtonSymbol(int button, float x) {
+    const float cx = x + kButtonWidth / 2, cy = kButtonHeight / 2;
+    switch (button) {
+    case 0: // skip: two arrow heads
+        return Union(Polygon({{cx - 9, cy - 6}, {cx - 1, cy}, {cx - 9, cy + 6}}),
+                     Polygon({{cx, cy - 6}, {cx + 8, cy}, {cx, cy + 6}}));
+    case 1: // auto: one arrow head and a bar
+        return Union(Polygon({{cx - 6, cy - 6}, {cx + 3, cy}, {cx - 6, cy + 6}}),
+                     RoundedBox(cx + 4, cy - 6, cx + 7, cy + 6, 0.5f));
+    case 2: // hide: an empty frame
+        return Subtract(RoundedBox(cx - 9, cy - 6, cx + 9, cy + 6, 2),
+                        RoundedBox(cx - 7, cy - 4, cx + 7, cy + 4, 1));
+    case 3: // quick save: an arrow down onto a line
+        return Union(Polygon({{cx - 6, cy - 2}, {cx + 6, cy - 2}, {cx, cy + 4}}),
+                     Union(RoundedBox(cx - 2, cy - 7, cx + 2, cy - 2, 0.5f),
+                           RoundedBox(cx - 8, cy + 5, cx + 8, cy + 7, 0.5f)));
+    case 4: // quick load: an arrow up from a line
+        return Union(Polygon({{cx - 6, cy - 1}, {cx, cy - 7}, {cx + 6, cy - 1}}),
+                     Union(RoundedBox(cx - 2, cy - 1, cx + 2, cy + 4, 0.5f),
+                           RoundedBox(cx - 8, cy + 5, cx + 8, cy + 7, 0.5f)));
+    case 5: // backlog: three lines of text
+        return Union(RoundedBox(cx - 8, cy - 6, cx + 8, cy - 4, 0.5f),
+                     Union(RoundedBox(cx - 8, cy - 1, cx + 8, cy + 1, 0.5f),
+                           RoundedBox(cx - 8, cy + 4, cx + 3, cy + 6, 0.5f)));
+    case 6: // voice replay: a speaker
+        return Union(RoundedBox(cx - 7, cy - 3, cx - 3, cy + 3, 0.5f),
+                     Polygon({{cx - 3, cy - 3}, {cx + 3, cy - 7}, {cx + 3, cy + 7}, {cx - 3, cy + 3}}));
+    default: // config: a ring with a hub
+        return Union(Subtract(Circle(cx, cy, 7), Circle(cx, cy, 4.5f)), Circle(cx, cy, 2));
+    }
+}
+
+void QuickButtonSheet(const std::string& name, Colour top, Colour bottom, Colour ink) {
+    const int width = static_cast<int>(kButtonWidth) * kQuickButtons;
+    Canvas colour(width, static_cast<int>(kButtonHeight));
+    Canvas mask(width, static_cast<int>(kButtonHeight));
+    colour.VerticalGradient({top, bottom});
+    for (int i = 0; i < kQuickButtons; ++i) {
+        float x = static_cast<float>(i) * kButtonWidth;
+        Shape plate = RoundedBox(x + 1, 1, x + kButtonWidth - 1, kButtonHeight - 1, 9);
+        colour.Fill(Subtract(plate, RoundedBox(x + 2.5f, 2.5f, x + kButtonWidth - 2.5f,
+                                               kButtonHeight - 2.5f, 7.5f)),
+                    Rgb(0xE8F0FF));
+        colour.Fill(QuickButtonSymbol(i, x), ink);
+        mask.Fill(plate, Rgb(0xE0E0E0));
+    }
+    Save(name, Stacked(colour, mask));
+}
+
+// The auto-speed indicator: a slim frame for five dots, and one dot; mask on the right.
+void AutoSpeedIndicator() {
+    Canvas frame(64, 14), frameMask(64, 14);
+    frame.VerticalGradient({Rgb(0x1A2648), Rgb(0x101A34)});
+    Shape bar = RoundedBox(1, 1, 63, 13, 6);
+    frame.Fill(Subtract(bar, RoundedBox(2.5f, 2.5f, 61.5f, 11.5f, 4.5f)), Rgb(0x8FA6D8));
+    frameMask.Fill(bar, Rgb(0xC0C0C0));
+    Save("sys_autobar", SideBySide(frame, frameMask));
+    Canvas dot(8, 8), dotMask(8, 8);
+    dot.VerticalGradient({Rgb(0xFFF2D8), Rgb(0xF8C890)});
+    dotMask.Fill(Circle(4, 4, 3.5f), Rgb(0xFFFFFF));
+    Save("sys_auto", SideBySide(dot, dotMask));
+}
+
 } // namespace
 } // namespace demo
 
@@ -524,6 +595,10 @@ int main(int argc, char** argv) {
     demo::BacklogArrow("sys_bl_down2", false, true);
     demo::BacklogVoiceButton("sys_bl_VR1", false);
     demo::BacklogVoiceButton("sys_bl_VR2", true);
+    demo::QuickButtonSheet("sys_qbtn1", Rgb(0x2A3C68), Rgb(0x152040), Rgb(0xE8F0FF));
+    demo::QuickButtonSheet("sys_qbtn1_om", Rgb(0x5A78B8), Rgb(0x34487A), Rgb(0xFFFFFF));
+    demo::QuickButtonSheet("sys_qbtn1_on", Rgb(0xFFF2D8), Rgb(0xF8C890), Rgb(0x5A3A20));
+    demo::AutoSpeedIndicator();
     std::printf("demo_pictures: pictures written to %s\n", argv[1]);
     return demo::g_failed ? 1 : 0;
 }

@@ -102,6 +102,7 @@ void Engine::InitialiseEngine() {
         globals.Read();
     }
     prompts.LoadSystemPictures();
+    screens.quickButtons.Load();
     InitialSystemCells();
     UpdateMenus();
     StartRequested = 1;

@@ -80,6 +80,8 @@ public:
     void PBMouseDown(MouseButton button, int x, int y);
     void PBMouseMove(int x, int y);
     void PBMouseUp(MouseButton button, int x, int y);
+    // The pointer left PB (the next move brings it back).
+    void PBMouseLeave();
     void FormKeyDown(int key);
     void FormKeyPress(char key);
     void FormKeyUp(int key);
@@ -175,6 +177,7 @@ public:
     int32_t PointerX = 0; // last pointer position over PB
     int32_t PointerY = 0;
     uint8_t PointerMoved = 0;
+    uint8_t PointerOutside = 0; // the pointer left PB since its last move over it
     int32_t ScreenOffsetX = 0; // screen minus PB position of the pointer
     int32_t ScreenOffsetY = 0;
     uint8_t PopupShown = 0; // PopupMenu3 is open

@@ -99,6 +99,7 @@ void Engine::PBMouseMove(int x, int y) {
     PointerX = x;
     PointerY = y;
     PointerMoved = 1;
+    PointerOutside = 0;
     if (blocking.Busy() || blocking.InterruptibleWait()) {
         return;
     }
@@ -116,6 +117,12 @@ void Engine::PBMouseMove(int x, int y) {
         return;
     }
     owner.Move(x, y);
+}
+
+void Engine::PBMouseLeave() {
+    // The timer's hover test takes the highlight off the quick buttons.
+    PointerMoved = 1;
+    PointerOutside = 1;
 }
 
 void Engine::PBMouseUp(MouseButton button, int x, int y) {

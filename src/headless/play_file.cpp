@@ -67,6 +67,7 @@ constexpr CommandName kCommands[] = {
     {"click", PlayCommandKind::Click, "click X Y"},
     {"rclick", PlayCommandKind::RightClick, "rclick X Y"},
     {"move", PlayCommandKind::Move, "move X Y"},
+    {"leave", PlayCommandKind::Leave, "leave"},
     {"wheel", PlayCommandKind::Wheel, "wheel D"},
     {"key", PlayCommandKind::Key, "key NAME"},
     {"keydown", PlayCommandKind::KeyDown, "keydown NAME"},
@@ -131,6 +132,8 @@ public:
         case PlayCommandKind::RightClick:
         case PlayCommandKind::Move:
             return Coordinates(kIntMin, kIntMax, kIntMin, kIntMax) && End();
+        case PlayCommandKind::Leave:
+            return End();
         case PlayCommandKind::Wheel:
             return Integer(m_out.Count, kIntMin, kIntMax, "a wheel turn") && End();
         case PlayCommandKind::Key:
@@ -358,6 +361,7 @@ bool IsInputCommand(PlayCommandKind kind) {
     case PlayCommandKind::Click:
     case PlayCommandKind::RightClick:
     case PlayCommandKind::Move:
+    case PlayCommandKind::Leave:
     case PlayCommandKind::Wheel:
     case PlayCommandKind::Key:
     case PlayCommandKind::KeyDown:

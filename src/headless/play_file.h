@@ -20,6 +20,7 @@ enum class PlayCommandKind {
     Click,       // click X Y
     RightClick,  // rclick X Y
     Move,        // move X Y
+    Leave,       // leave
     Wheel,       // wheel D
     Key,         // key NAME
     KeyDown,     // keydown NAME

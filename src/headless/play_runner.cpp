@@ -130,6 +130,7 @@ RunStatus PlayRunner::Execute(const PlayCommand& command) {
     case PlayCommandKind::Click:
     case PlayCommandKind::RightClick:
     case PlayCommandKind::Move:
+    case PlayCommandKind::Leave:
     case PlayCommandKind::Wheel:
     case PlayCommandKind::Key:
     case PlayCommandKind::KeyDown:
@@ -179,7 +180,7 @@ void PlayRunner::PointerTo(int x, int y) {
     // depend on that move.
     Point origin = m_platform.PaintBoxOrigin();
     Point cursor = m_platform.GetCursorPos();
-    if (cursor.X - origin.X == x && cursor.Y - origin.Y == y) {
+    if (!m_engine.PointerOutside && cursor.X - origin.X == x && cursor.Y - origin.Y == y) {
         return;
     }
     m_platform.SetCursorPos(Point{origin.X + x, origin.Y + y});
@@ -202,6 +203,9 @@ void PlayRunner::DeliverInput(const PlayCommand& command) {
     }
     case PlayCommandKind::Move:
         PointerTo(command.X, command.Y);
+        break;
+    case PlayCommandKind::Leave:
+        m_engine.PBMouseLeave();
         break;
     case PlayCommandKind::Wheel:
         m_engine.FormMouseWheel(static_cast<int>(command.Count));

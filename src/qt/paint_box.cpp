@@ -72,6 +72,15 @@ Point PaintBox::MapToGame(QPointF position) const {
     return DeviceFit().MapToGame(position.x() * dpr, position.y() * dpr);
 }
 
+bool PaintBox::OverPicture(QPointF position) const {
+    qreal dpr = devicePixelRatioF();
+    Rect picture = DeviceFit().Picture;
+    double x = position.x() * dpr;
+    double y = position.y() * dpr;
+    return x >= picture.X && y >= picture.Y && x < picture.X + picture.Width &&
+           y < picture.Y + picture.Height;
+}
+
 ScreenAnchor PaintBox::Anchor() const {
     QRectF picture = PictureRect();
     QPointF origin = QPointF(mapToGlobal(QPoint(0, 0))) + picture.topLeft();
@@ -110,6 +119,16 @@ void PaintBox::mousePressEvent(QMouseEvent* event) {
 void PaintBox::mouseMoveEvent(QMouseEvent* event) {
     Point p = MapToGame(event->position());
     m_engine.PBMouseMove(p.X, p.Y);
+    // In the bars beside a letterboxed picture the pointer is off the game screen, though it
+    // maps to the nearest edge pixel so that drags still end on the picture.
+    if (!OverPicture(event->position())) {
+        m_engine.PBMouseLeave();
+    }
+}
+
+void PaintBox::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    m_engine.PBMouseLeave();
 }
 
 void PaintBox::mouseReleaseEvent(QMouseEvent* event) {

@@ -34,6 +34,8 @@ public:
     QRectF PictureRect() const;
     // The game pixel under a widget position.
     Point MapToGame(QPointF position) const;
+    // The widget position lies on the game picture, not in the bars beside it.
+    bool OverPicture(QPointF position) const;
     // Screen coordinates of the picture as the engine exchanges them.
     ScreenAnchor Anchor() const;
 
@@ -42,6 +44,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

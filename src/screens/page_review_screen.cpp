@@ -5,15 +5,16 @@
 
 namespace orv {
 
-void PageReviewScreen::Press(MouseButton button, int /*x*/, int /*y*/) {
-    Backlog& backlog = m_engine.backlog;
+void PageReviewScreen::Press(MouseButton button, int x, int y) {
     if (button == MouseButton::Right) {
-        backlog.LeaveRewind();
+        m_engine.backlog.LeaveRewind();
     } else if (button == MouseButton::Left) {
-        backlog.StepRewind(m_engine.screens.quickButtons.OverVoiceReplay() ? rewind::Back
-                                                                           : rewind::Forward);
+        // Back on the voice-replay button, forward anywhere else.
+        m_engine.screens.quickButtons.Press(x, y);
     }
 }
+
+void PageReviewScreen::Move(int x, int y) { m_engine.screens.quickButtons.Hover(x, y); }
 
 void PageReviewScreen::Wheel(int delta) {
     m_engine.backlog.StepRewind(delta > 0 ? rewind::Back : rewind::Forward);

@@ -18,6 +18,8 @@ public:
     bool CoversScene() const override { return true; }
     // A left press steps back on the voice-replay button and forward anywhere else.
     void Press(MouseButton button, int x, int y) override;
+    // The pointer lights the quick buttons that work in review (skip and voice replay).
+    void Move(int x, int y) override;
     void Wheel(int delta) override;
     void KeyDown(int key) override;
     bool KeyPress(char key) override;

@@ -69,6 +69,10 @@ constexpr int MangaSymbolY = 33;
 // ---- Auto and skip mode, and the quick buttons.
 constexpr int AutoLevel = 26;         // 0 is off
 constexpr int AutoLevelRestored = 27; // the level auto mode comes back with
+// The quick buttons' states, S060 for button 1 to S078 for button 19: 0 normal, 1 under the
+// pointer, 2 on. The first two double as the skip and auto indicators.
+constexpr int FirstQuickButton = 60;
+constexpr int LastQuickButton = 78;
 constexpr int SkipIndicator = 60;     // 2 while skipping
 constexpr int AutoIndicator = 61;     // 2 while auto mode is on
 // Quick buttons held down, released with the mouse button; the last is the backlog button.

@@ -62,6 +62,7 @@ void TextFlow::BuildWindowPicture() {
         WindowCacheValid = false;
         int darkening = std::clamp(m_engine.settings.TXBG_A2, 0, 255);
         ScaleBrightness(gfx.SceneSurface, NovelBackdrop, 256 - darkening);
+        m_engine.screens.quickButtons.TakeBackground(NovelBackdrop, nullptr, 0, 0);
         return;
     }
     if (WindowCacheValid && !gfx.Loop.Active) {
@@ -78,6 +79,8 @@ void TextFlow::BuildWindowPicture() {
         uint8_t* row = WindowPicture.Row(y);
         MaskBlendRowTail(row, m_frame.Row(y), row, m_frame.Row(y + m_frame.Height() / 2), pixels);
     }
+    m_engine.screens.quickButtons.TakeBackground(gfx.SceneSurface, &WindowPicture, origin.X,
+                                                 origin.Y);
     m_engine.screens.quickButtons.DrawInto(WindowPicture, origin.X, origin.Y);
     // Every frame of a running loop gets the window over its own picture.
     gfx.Loop.ForEachFrame([&](FrameLoop::Frame& frame) {
@@ -130,6 +133,7 @@ void TextFlow::PresentWindow() {
         const Surface& source = WindowShown ? NovelBackdrop : gfx.SceneSurface;
         gfx.BackBuffer.CopyFrom(source, kWholeScreen, 0, 0);
         if (WindowShown) {
+            m_engine.screens.quickButtons.Draw(QuickButtonsTarget::BackBuffer);
             DrawPageCharacters(false);
         }
         return;
@@ -139,6 +143,8 @@ void TextFlow::PresentWindow() {
     }
     DrawWindowInto(gfx.BackBuffer);
     DrawWindowOnLoopFrames();
+    // The buttons placed on the screen; those in the window came with its picture.
+    m_engine.screens.quickButtons.Draw(QuickButtonsTarget::BackBuffer);
     uint32_t colour = glyphs.TextColour();
     if (!PageEmpty && PageText[0][0] != '\0') {
         const auto& row = PageText[0];
@@ -154,6 +160,7 @@ void TextFlow::PrepareNovelScreen() {
     BuildWindowPicture();
     gfx.BackBuffer.CopyFrom(NovelBackdrop, kWholeScreen, 0, 0);
     WindowShown = 1;
+    m_engine.screens.quickButtons.Draw(QuickButtonsTarget::BackBuffer);
 }
 
 void TextFlow::NewPage() {
@@ -168,11 +175,13 @@ void TextFlow::NewPage() {
             BuildWindowPicture();
             gfx.BackBuffer.CopyFrom(NovelBackdrop, kWholeScreen, 0, 0);
             WindowShown = 1;
+            m_engine.screens.quickButtons.Draw(QuickButtonsTarget::BackBuffer);
             if (!Skipping()) {
                 gfx.FadeKind(1);
             }
         } else {
             gfx.BackBuffer.CopyFrom(NovelBackdrop, kWholeScreen, 0, 0);
+            m_engine.screens.quickButtons.Draw(QuickButtonsTarget::BackBuffer);
         }
         gfx.PresentWhole(gfx.BackBuffer);
         return;
