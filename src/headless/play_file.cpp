@@ -67,6 +67,8 @@ constexpr CommandName kCommands[] = {
     {"click", PlayCommandKind::Click, "click X Y"},
     {"rclick", PlayCommandKind::RightClick, "rclick X Y"},
     {"move", PlayCommandKind::Move, "move X Y"},
+    {"press", PlayCommandKind::Press, "press X Y"},
+    {"release", PlayCommandKind::Release, "release X Y"},
     {"wheel", PlayCommandKind::Wheel, "wheel D"},
     {"key", PlayCommandKind::Key, "key NAME"},
     {"keydown", PlayCommandKind::KeyDown, "keydown NAME"},
@@ -130,6 +132,8 @@ public:
         case PlayCommandKind::Click:
         case PlayCommandKind::RightClick:
         case PlayCommandKind::Move:
+        case PlayCommandKind::Press:
+        case PlayCommandKind::Release:
             return Coordinates(kIntMin, kIntMax, kIntMin, kIntMax) && End();
         case PlayCommandKind::Wheel:
             return Integer(m_out.Count, kIntMin, kIntMax, "a wheel turn") && End();
@@ -345,7 +349,7 @@ bool ParseCommandLine(std::string_view line, PlayCommand& out, std::string& erro
     if (out.DelayMs && (!name || !CanRunLater(name->Kind))) {
         error = "in: " + std::string(word) +
                 " cannot be delivered later (only click, rclick, "
-                "move, wheel, key, keydown, keyup, menu, shot and expect-pixel can)";
+                "move, press, release, wheel, key, keydown, keyup, menu, shot and expect-pixel can)";
         return false;
     }
     return CommandParser(fields, *name, out, error).Parse();
@@ -358,6 +362,8 @@ bool IsInputCommand(PlayCommandKind kind) {
     case PlayCommandKind::Click:
     case PlayCommandKind::RightClick:
     case PlayCommandKind::Move:
+    case PlayCommandKind::Press:
+    case PlayCommandKind::Release:
     case PlayCommandKind::Wheel:
     case PlayCommandKind::Key:
     case PlayCommandKind::KeyDown:

@@ -20,6 +20,8 @@ enum class PlayCommandKind {
     Click,       // click X Y
     RightClick,  // rclick X Y
     Move,        // move X Y
+    Press,       // press X Y: the left button goes down there
+    Release,     // release X Y: and comes up there
     Wheel,       // wheel D
     Key,         // key NAME
     KeyDown,     // keydown NAME

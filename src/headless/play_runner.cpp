@@ -130,6 +130,8 @@ RunStatus PlayRunner::Execute(const PlayCommand& command) {
     case PlayCommandKind::Click:
     case PlayCommandKind::RightClick:
     case PlayCommandKind::Move:
+    case PlayCommandKind::Press:
+    case PlayCommandKind::Release:
     case PlayCommandKind::Wheel:
     case PlayCommandKind::Key:
     case PlayCommandKind::KeyDown:
@@ -202,6 +204,14 @@ void PlayRunner::DeliverInput(const PlayCommand& command) {
     }
     case PlayCommandKind::Move:
         PointerTo(command.X, command.Y);
+        break;
+    case PlayCommandKind::Press:
+        PointerTo(command.X, command.Y);
+        m_engine.PBMouseDown(MouseButton::Left, command.X, command.Y);
+        break;
+    case PlayCommandKind::Release:
+        PointerTo(command.X, command.Y);
+        m_engine.PBMouseUp(MouseButton::Left, command.X, command.Y);
         break;
     case PlayCommandKind::Wheel:
         m_engine.FormMouseWheel(static_cast<int>(command.Count));
