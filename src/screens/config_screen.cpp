@@ -29,6 +29,13 @@ constexpr const char* kWrittenSettings[] = {
     "CV1", "CV2", "BGM_ENA", "SE_ENA", "SE0", "SE1", "SE2", "SE3", "SE4",
     "RC_MODE", "WHEEL_MODE", "CS_SWAP", "EFX_CUT"};
 
+// Layout values come from the game's configuration: every coordinate and size is held far
+// outside the screen but well inside 32 bits, so that sums of them cannot overflow.
+constexpr int64_t kFar = 1 << 20;
+int32_t Coord(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, -kFar, kFar));
+}
+
 int32_t Attenuation(int32_t slider) {
     return slider * 5 / 2;
 }
@@ -37,7 +44,8 @@ int32_t SliderUnit(int32_t attenuation) {
 }
 
 Rect BoxArea(const std::array<int32_t, 4>& box) {
-    return Rect{box[0], box[1], box[2] - box[0], box[3] - box[1]};
+    return Rect{Coord(box[0]), Coord(box[1]), Coord(int64_t{box[2]} - box[0]),
+                Coord(int64_t{box[3]} - box[1])};
 }
 
 // How a list key marks a place it does not use.
@@ -59,7 +67,7 @@ Rect ListArea(const std::array<int32_t, N>& list, int i, Unused unused) {
     if (at + 1 >= N || IsUnused(list[at], list[at + 1], unused)) {
         return {};
     }
-    return Rect{list[at], list[at + 1], list[0], list[1]};
+    return Rect{Coord(list[at]), Coord(list[at + 1]), Coord(list[0]), Coord(list[1])};
 }
 
 bool Inside(const Rect& r, int x, int y) {
@@ -142,7 +150,7 @@ Rect ConfigScreen::ItemArea(int item) const {
     if (item >= FirstSlider && item <= LastSlider) {
         const std::array<int32_t, 2>* tracks[] = {&c.CFG_VOL1, &c.CFG_VOL2, &c.CFG_VOL3, &c.CFG_VOL4};
         const auto& at = *tracks[item - FirstSlider];
-        return Rect{at[0], at[1], c.CFG_VOL_BAR[0], c.CFG_VOL_BAR[1]};
+        return Rect{Coord(at[0]), Coord(at[1]), Coord(c.CFG_VOL_BAR[0]), Coord(c.CFG_VOL_BAR[1])};
     }
     if (item >= FirstRightClick && item <= LastRightClick) {
         return ListArea(c.CFG_RIGHT_CLICK, item - FirstRightClick, Unused::AtOrigin);
@@ -161,7 +169,8 @@ Rect ConfigScreen::ItemArea(int item) const {
         if (IsUnused(g[2 * button], g[2 * button + 1], Unused::AtOrigin)) {
             return {};
         }
-        return Rect{g[2 * button], g[2 * button + 1], c.CFG_SHASEL_SIZE[0], c.CFG_SHASEL_SIZE[1]};
+        return Rect{Coord(g[2 * button]), Coord(g[2 * button + 1]), Coord(c.CFG_SHASEL_SIZE[0]),
+                    Coord(c.CFG_SHASEL_SIZE[1])};
     }
     if (item == OtherVoiceSwitch1 || item == OtherVoiceSwitch2) {
         return ListArea(c.CFG_VOICE, item - OtherVoiceSwitch1, Unused::LeftZero);
@@ -190,7 +199,7 @@ int32_t& ConfigScreen::SliderVolume(int slider) {
 
 void ConfigScreen::RecomputeAutoKnob() {
     const auto& track = m_engine.config.CFG_AUTO;
-    AutoKnobOffset = AutoKnobOffsetFor(track[2] - track[0], m_engine.config.SPD_MAX,
+    AutoKnobOffset = AutoKnobOffsetFor(Coord(int64_t{track[2]} - track[0]), m_engine.config.SPD_MAX,
                                        m_engine.vars.S(cell::AutoLevelRestored));
 }
 
@@ -316,8 +325,9 @@ void ConfigScreen::Draw() {
         const std::array<int32_t, 2>* tracks[] = {&c.CFG_VOL1, &c.CFG_VOL2, &c.CFG_VOL3, &c.CFG_VOL4};
         for (int i = 0; i < 4; ++i) {
             int32_t value = SliderUnit(SliderVolume(i));
-            int x = tracks[i]->at(0) + SliderKnobOffset(value, c.CFG_VOL_BAR[0], KnobWidth());
-            DrawSideBySideSprite(back, x, m_volumeKnob, tracks[i]->at(1));
+            int x = Coord(int64_t{tracks[i]->at(0)} +
+                          SliderKnobOffset(value, Coord(c.CFG_VOL_BAR[0]), KnobWidth()));
+            DrawSideBySideSprite(back, x, m_volumeKnob, Coord(tracks[i]->at(1)));
         }
     }
     int32_t& level = e.vars.S(cell::AutoLevelRestored);
@@ -325,7 +335,8 @@ void ConfigScreen::Draw() {
         level = 1;
     }
     if (c.CFG_AUTO[0] != 0 && !m_autoKnob.Empty()) {
-        DrawSideBySideSprite(back, c.CFG_AUTO[0] + AutoKnobOffset, m_autoKnob, c.CFG_AUTO[1]);
+        DrawSideBySideSprite(back, Coord(int64_t{c.CFG_AUTO[0]} + AutoKnobOffset), m_autoKnob,
+                             Coord(c.CFG_AUTO[1]));
     }
     if (c.CFG_RIGHT_CLICK[0] != 0 && s.RC_MODE >= 0 && s.RC_MODE <= 4) {
         DrawItem(FirstRightClick + s.RC_MODE, true);
@@ -403,7 +414,7 @@ void ConfigScreen::SetSliderFromPointer(int slider, int x) {
 
 void ConfigScreen::SetAutoFromPointer(int x) {
     const auto& track = m_engine.config.CFG_AUTO;
-    int32_t width = track[2] - track[0];
+    int32_t width = Coord(int64_t{track[2]} - track[0]);
     int32_t steps = m_engine.config.SPD_MAX;
     // A track with no room for its steps keeps the knob at its start.
     if (!AutoKnobMoves(width, steps)) {

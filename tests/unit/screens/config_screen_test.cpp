@@ -104,6 +104,7 @@ constexpr uint32_t kAutoKnob = 0x00FF00;
 struct Layout {
     int32_t SpdMax = 5;
     bool AutoKnobPresent = true;
+    std::vector<std::string> Extra; // lines after the layout, which replace its values
 };
 
 class ConfigScreenTest : public ::testing::Test {
@@ -127,6 +128,9 @@ protected:
             config += line + '\0';
         }
         config += "SPD_MAX:" + std::to_string(layout.SpdMax) + '\0';
+        for (const std::string& line : layout.Extra) {
+            config += line + '\0';
+        }
         texts.push_back({"_config", Bytes(config.begin(), config.end())});
         auto picture = [](const char* name, int width, int height, uint32_t left, uint32_t right) {
             Surface surface(width, height);
@@ -293,7 +297,7 @@ class AutoKnobDragTest : public ConfigScreenTest,
 
 TEST_P(AutoKnobDragTest, TheAutoKnobMovesOnlyWhereItsTrackHasRoomForItsSteps) {
     auto [spdMax, levelAfterDrag, offsetAfterDrag] = GetParam();
-    Start(Layout{spdMax, true});
+    Start(Layout{spdMax, true, {}});
     e().vars.S(27) = 9;
     screen().Open();
     EXPECT_EQ(screen().AutoKnobOffset, 0);
@@ -318,8 +322,28 @@ INSTANTIATE_TEST_SUITE_P(Steps, AutoKnobDragTest,
                          ::testing::Values(std::tuple{0, 9, 0}, std::tuple{1, 9, 0},
                                            std::tuple{5, 3, 100}));
 
+TEST_F(ConfigScreenTest, LayoutValuesAtTheEndsOfTheirRangeDrawAndDragWithoutOverflow) {
+    Start(Layout{2147483647, true,
+                 {"CFG_VOL_BAR:2147483647,-2147483648", "CFG_VOL1:2147483647,2147483647",
+                  "CFG_VOL2:-2147483648,100", "CFG_AUTO:-2147483648,300,2147483647,320",
+                  "CFG_WM_WIN:2147483647,0,-2147483648,30",
+                  "CFG_RIGHT_CLICK:2147483647,2147483647,-2147483648,-2147483648"}});
+    EXPECT_EQ(e().config.CFG_VOL1[0], 2147483647) << "the later line holds";
+    screen().Open();
+    ASSERT_TRUE(e().screens.ConfigScreenOpen());
+    for (int x : {-100000, 0, 300, 799, 100000}) {
+        e().PBMouseMove(x, 300);
+        e().PBMouseDown(MouseButton::Left, x, 300);
+        e().PBMouseMove(-x, 300);
+        e().PBMouseUp(MouseButton::Left, -x, 300);
+    }
+    EXPECT_EQ(screen().AutoKnobOffset, 0) << "a step count beyond the track keeps the knob";
+    Click(750, 570);
+    EXPECT_FALSE(e().screens.ConfigScreenOpen());
+}
+
 TEST_F(ConfigScreenTest, ANamedPictureThatIsMissingGivesTheSettingsDialogPath) {
-    Start(Layout{5, false});
+    Start(Layout{5, false, {}});
     screen().Open();
     EXPECT_FALSE(e().screens.ConfigScreenOpen());
     EXPECT_EQ(e().ScriptRunning, 1);
