@@ -8,7 +8,8 @@
 // Backgrounds are Annn (A010 to A014 the frames of the twinkling loops, SSTAR_nnn the
 // shooting star of efxanim), characters Bnnn with their masks Mnnn, the message window, its
 // click-wait icon and the choice plates are the sys_ pictures the engine loads at start-up;
-// the backlog's bar, thumb and buttons (sys_bl_) are loaded when it opens.
+// the backlog's bar, thumb and buttons (sys_bl_) are loaded when it opens, the config
+// screen's pages and knobs (sys_cfg_) when that opens.
 #include "canvas.h"
 #include "meteor_animation.h"
 #include "headless/png_writer.h"
@@ -551,6 +552,173 @@ void AutoSpeedIndicator() {
     Save("sys_auto", SideBySide(dot, dotMask));
 }
 
+// ---- The config screen: a base with every control dark and a sheet of the same layout with
+// every control lit; the engine copies the chosen options from the sheet. No text: each row
+// and option is told by a small drawing. The rectangles match CFG_ in _config.txt.
+
+struct Box {
+    float Left, Top, Right, Bottom;
+};
+
+void Plate(Canvas& c, Box b, bool lit) {
+    Shape plate = RoundedBox(b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1, 9);
+    float top = b.Top, height = b.Bottom - b.Top;
+    Colour from = lit ? Rgb(0xFFF2D8) : Rgb(0x2A3C68), to = lit ? Rgb(0xF8C890) : Rgb(0x152040);
+    c.Fill(plate, [=](float, float y) { return Mix(from, to, (y - top) / height); });
+    c.Fill(Subtract(plate, RoundedBox(b.Left + 2.5f, b.Top + 2.5f, b.Right - 2.5f, b.Bottom - 2.5f, 7.5f)),
+           Rgb(0xE8F0FF));
+}
+
+Colour Ink(bool lit) {
+    return lit ? Rgb(0x5A3A20) : Rgb(0xE8F0FF);
+}
+
+// The drawing of one option, centred on (x, y).
+void OptionIcon(Canvas& c, const std::string& kind, float x, float y, Colour ink) {
+    auto line = [&](float ax, float ay, float bx, float by, float r = 1.6f) {
+        c.Fill(Capsule(x + ax, y + ay, x + bx, y + by, r), ink);
+    };
+    if (kind == "window") {
+        c.Fill(Subtract(RoundedBox(x - 16, y - 11, x + 16, y + 11, 2), RoundedBox(x - 14, y - 6, x + 14, y + 9, 1)), ink);
+    } else if (kind == "full") {
+        c.Fill(RoundedBox(x - 24, y - 13, x + 24, y + 13, 2), ink);
+    } else if (kind == "normal" || kind == "fast") {
+        int arrows = kind == "fast" ? 2 : 1;
+        for (int i = 0; i < arrows; ++i) {
+            float ox = (static_cast<float>(i) - (static_cast<float>(arrows) - 1) / 2) * 16;
+            c.Fill(Polygon({{x + ox - 7, y - 10}, {x + ox + 9, y}, {x + ox - 7, y + 10}}), ink);
+        }
+    } else if (kind == "typed") {
+        for (int i = 0; i < 3; ++i) {
+            c.Fill(Circle(x - 14 + 14 * static_cast<float>(i), y, 3.5f), ink, 0.4f + 0.3f * static_cast<float>(i));
+        }
+    } else if (kind == "atonce") {
+        line(-20, -6, 20, -6);
+        line(-20, 2, 20, 2);
+        line(-20, 10, 6, 10);
+    } else if (kind == "stop") {
+        c.Fill(RoundedBox(x - 10, y - 10, x + 10, y + 10, 2), ink);
+    } else if (kind == "through") {
+        c.Fill(Polygon({{x - 14, y - 11}, {x, y}, {x - 14, y + 11}}), ink);
+        c.Fill(Polygon({{x, y - 11}, {x + 14, y}, {x, y + 11}}), ink);
+    } else if (kind == "scene") {
+        c.Fill(Subtract(Circle(x, y, 12), Circle(x, y, 9)), ink);
+        c.Fill(Polygon({{x - 16, y - 2}, {x - 4, y - 2}, {x - 10, y + 6}}), ink);
+    } else if (kind == "log") {
+        for (int i = 0; i < 4; ++i) {
+            line(-16, -10 + 7 * static_cast<float>(i), 16, -10 + 7 * static_cast<float>(i), 1.3f);
+        }
+    } else if (kind.rfind("dots", 0) == 0) {
+        int n = kind.back() - '0';
+        for (int i = 0; i < n; ++i) {
+            c.Fill(Circle(x - 4.0f * static_cast<float>(n - 1) + 8 * static_cast<float>(i), y, 2.6f), ink);
+        }
+    } else if (kind == "music") {
+        c.Fill(Ellipse(x - 6, y + 8, 6, 4.5f), ink);
+        line(-1, 8, -1, -10);
+        line(-1, -10, 9, -6);
+    } else if (kind == "voice") {
+        c.Fill(Subtract(Ellipse(x, y - 2, 15, 10), Ellipse(x, y - 2, 12, 7)), ink);
+        c.Fill(Polygon({{x - 6, y + 6}, {x - 10, y + 13}, {x + 1, y + 7}}), ink);
+    } else if (kind == "effects") {
+        line(0, -12, 0, 12, 1.8f);
+        line(-12, 0, 12, 0, 1.8f);
+        line(-7, -7, 7, 7, 1.3f);
+        line(-7, 7, 7, -7, 1.3f);
+    } else if (kind == "speaker") {
+        c.Fill(RoundedBox(x - 12, y - 5, x - 5, y + 5, 1), ink);
+        c.Fill(Polygon({{x - 6, y - 5}, {x + 2, y - 11}, {x + 2, y + 11}, {x - 6, y + 5}}), ink);
+        for (float r : {6.0f, 10.0f}) {
+            Shape wave = Subtract(Circle(x + 2, y, r + 1), Circle(x + 2, y, r - 1));
+            c.Fill(Intersect(wave, [=](float px, float) { return x + 4 - px; }), ink);
+        }
+    } else if (kind == "voice2") {
+        c.Fill(Subtract(Ellipse(x - 4, y - 2, 12, 8), Ellipse(x - 4, y - 2, 9.5f, 5.5f)), ink);
+        c.Fill(Circle(x + 12, y + 8, 4), ink);
+    } else if (kind == "play") {
+        c.Fill(Polygon({{x - 8, y - 11}, {x + 11, y}, {x - 8, y + 11}}), ink);
+    } else if (kind == "reset") {
+        c.Fill(Subtract(Circle(x, y, 12), Circle(x, y, 9)), ink);
+        c.Fill(Polygon({{x + 6, y - 16}, {x + 14, y - 8}, {x + 4, y - 5}}), ink);
+    } else if (kind == "resetall") {
+        c.Fill(Subtract(Circle(x - 8, y, 10), Circle(x - 8, y, 7.5f)), ink);
+        c.Fill(Subtract(Circle(x + 10, y, 10), Circle(x + 10, y, 7.5f)), ink);
+    } else if (kind == "detail") {
+        for (int i = 0; i < 3; ++i) {
+            float ly = y - 9 + 9 * static_cast<float>(i);
+            line(-16, ly, 16, ly, 1.2f);
+            c.Fill(Circle(x - 8 + 8 * static_cast<float>(i), ly, 4), ink);
+        }
+    } else if (kind == "close") {
+        line(-10, -10, 10, 10, 2.2f);
+        line(-10, 10, 10, -10, 2.2f);
+    }
+}
+
+struct ConfigOption {
+    Box Area;
+    const char* Icon;
+};
+
+const ConfigOption kConfigOptions[] = {
+    {{240, 60, 360, 100}, "window"},   {{380, 60, 500, 100}, "full"},
+    {{240, 120, 360, 160}, "normal"},  {{380, 120, 500, 160}, "fast"},
+    {{240, 180, 360, 220}, "typed"},   {{380, 180, 500, 220}, "atonce"},
+    {{240, 240, 360, 280}, "stop"},    {{380, 240, 500, 280}, "through"},
+    {{240, 300, 360, 340}, "scene"},   {{380, 300, 500, 340}, "log"},
+    {{40, 390, 108, 420}, "dots1"},    {{116, 390, 184, 420}, "dots2"},
+    {{192, 390, 260, 420}, "dots3"},   {{268, 390, 336, 420}, "dots4"},
+    {{344, 390, 412, 420}, "dots5"},   {{440, 390, 516, 420}, "music"},
+    {{524, 390, 600, 420}, "voice"},   {{608, 390, 684, 420}, "effects"},
+    {{692, 390, 768, 420}, "voice2"},  {{40, 520, 170, 560}, "play"},
+    {{190, 520, 320, 560}, "reset"},   {{340, 520, 470, 560}, "resetall"},
+    {{490, 520, 620, 560}, "detail"},  {{640, 520, 770, 560}, "close"},
+};
+
+// The left of each volume track, and the auto-speed track below them.
+constexpr float kTrackLeft = 560, kTrackWidth = 200;
+constexpr float kVolumeTops[] = {70, 130, 190, 250};
+constexpr float kAutoTop = 310;
+
+void ConfigPage(bool lit) {
+    Canvas c(800, 600);
+    c.VerticalGradient({Rgb(0x0B1030), Rgb(0x1A2648), Rgb(0x22345C)});
+    Stars(c, 90, 600, 23, 0.35f);
+    c.Fill(Subtract(RoundedBox(20, 30, 780, 580, 18), RoundedBox(22, 32, 778, 578, 16)), Rgb(0x8FA6D8), 0.8f);
+    // The rows' signs on the left: a screen, a spark, a letter line, an eye, the wheel.
+    const char* rowSigns[] = {"window", "effects", "typed", "stop", "scene"};
+    for (int i = 0; i < 5; ++i) {
+        OptionIcon(c, rowSigns[i], 150, 80 + 60 * static_cast<float>(i), Rgb(0x8FA6D8));
+    }
+    for (const ConfigOption& option : kConfigOptions) {
+        Plate(c, option.Area, lit);
+        OptionIcon(c, option.Icon, (option.Area.Left + option.Area.Right) / 2,
+                   (option.Area.Top + option.Area.Bottom) / 2, Ink(lit));
+    }
+    // The tracks, each with the sign of what it sets at its left.
+    const char* trackSigns[] = {"speaker", "voice", "effects", "music", "fast"};
+    for (int i = 0; i < 5; ++i) {
+        float top = i < 4 ? kVolumeTops[i] : kAutoTop;
+        float mid = top + 10;
+        c.Fill(Capsule(kTrackLeft + 8, mid, kTrackLeft + kTrackWidth - 8, mid, 4), Rgb(0x101A34));
+        c.Fill(Subtract(Capsule(kTrackLeft + 8, mid, kTrackLeft + kTrackWidth - 8, mid, 4.5f),
+                        Capsule(kTrackLeft + 8, mid, kTrackLeft + kTrackWidth - 8, mid, 3)),
+               Rgb(0x8FA6D8));
+        OptionIcon(c, trackSigns[i], kTrackLeft - 30, mid, Rgb(0x8FA6D8));
+    }
+    Save(lit ? "sys_cfg_sheet" : "sys_cfg_base", c.ToSurface());
+}
+
+// A knob of the tracks: colour on the left, mask on the right, 16 by 20.
+void ConfigKnob(const std::string& name, Colour light, Colour dark) {
+    Canvas colour(16, 20), mask(16, 20);
+    colour.VerticalGradient({light, dark});
+    Shape knob = RoundedBox(1, 1, 15, 19, 5);
+    colour.Fill(Subtract(knob, RoundedBox(2.5f, 2.5f, 13.5f, 17.5f, 4)), Rgb(0xFFFFFF));
+    mask.Fill(knob, Rgb(0xFFFFFF));
+    Save(name, SideBySide(colour, mask));
+}
+
 } // namespace
 } // namespace demo
 
@@ -599,6 +767,10 @@ int main(int argc, char** argv) {
     demo::QuickButtonSheet("sys_qbtn1_om", Rgb(0x5A78B8), Rgb(0x34487A), Rgb(0xFFFFFF));
     demo::QuickButtonSheet("sys_qbtn1_on", Rgb(0xFFF2D8), Rgb(0xF8C890), Rgb(0x5A3A20));
     demo::AutoSpeedIndicator();
+    demo::ConfigPage(false);
+    demo::ConfigPage(true);
+    demo::ConfigKnob("sys_cfg_knob", Rgb(0xFFF2D8), Rgb(0xF8C890));
+    demo::ConfigKnob("sys_cfg_aknob", Rgb(0xD8F2FF), Rgb(0x90C8F8));
     std::printf("demo_pictures: pictures written to %s\n", argv[1]);
     return demo::g_failed ? 1 : 0;
 }

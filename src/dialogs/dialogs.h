@@ -1,5 +1,5 @@
 #pragma once
-// The desktop dialogs the game opens: the save list and the name entry. The save list's
+// The desktop dialogs the game opens: the save list, the settings and the name entry. The save list's
 // rows and buttons are its model (save_list.h); the front end shows it modally.
 
 #include "dialogs/save_list.h"
@@ -21,6 +21,10 @@ public:
     const SaveListMemory& SaveListState() const { return m_saveListMemory; }
     // `setname`: the player names. Nothing until the name entry lands.
     void ShowNameEntry() {}
+    // The settings dialog, modal: from the config screen's detail button, and in its place
+    // for games without config pictures or players who chose CONFIG_MODE. Nothing until the
+    // settings dialog lands; the caller applies the settings afterwards.
+    void ShowSettings() {}
 
 private:
     Engine& m_engine;

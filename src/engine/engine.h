@@ -124,6 +124,8 @@ public:
     void OpenSaveList(int32_t mode, std::string_view systemSound);
     // Writes one user setting to the settings store.
     void WriteSetting(std::string_view name, std::string_view value);
+    // Writes the setting stored as `name` from the engine's settings, in the store's form.
+    void StoreSetting(std::string_view name);
 
     // A saved game keeps whether the script runs.
     void ExchangeLoopState(SaveIo& io);

@@ -8,4 +8,8 @@ void Engine::WriteSetting(std::string_view name, std::string_view value) {
     orv::WriteSetting(SettingsStore(SettingsRoot(m_options.DataDirectory)), config, name, value);
 }
 
+void Engine::StoreSetting(std::string_view name) {
+    StoreUserSetting(SettingsStore(SettingsRoot(m_options.DataDirectory)), config, settings, name);
+}
+
 } // namespace orv

@@ -68,6 +68,8 @@ constexpr CommandName kCommands[] = {
     {"rclick", PlayCommandKind::RightClick, "rclick X Y"},
     {"move", PlayCommandKind::Move, "move X Y"},
     {"leave", PlayCommandKind::Leave, "leave"},
+    {"press", PlayCommandKind::Press, "press X Y"},
+    {"release", PlayCommandKind::Release, "release X Y"},
     {"wheel", PlayCommandKind::Wheel, "wheel D"},
     {"key", PlayCommandKind::Key, "key NAME"},
     {"keydown", PlayCommandKind::KeyDown, "keydown NAME"},
@@ -131,6 +133,8 @@ public:
         case PlayCommandKind::Click:
         case PlayCommandKind::RightClick:
         case PlayCommandKind::Move:
+        case PlayCommandKind::Press:
+        case PlayCommandKind::Release:
             return Coordinates(kIntMin, kIntMax, kIntMin, kIntMax) && End();
         case PlayCommandKind::Leave:
             return End();
@@ -348,7 +352,7 @@ bool ParseCommandLine(std::string_view line, PlayCommand& out, std::string& erro
     if (out.DelayMs && (!name || !CanRunLater(name->Kind))) {
         error = "in: " + std::string(word) +
                 " cannot be delivered later (only click, rclick, "
-                "move, wheel, key, keydown, keyup, menu, shot and expect-pixel can)";
+                "move, press, release, wheel, key, keydown, keyup, menu, shot and expect-pixel can)";
         return false;
     }
     return CommandParser(fields, *name, out, error).Parse();
@@ -362,6 +366,8 @@ bool IsInputCommand(PlayCommandKind kind) {
     case PlayCommandKind::RightClick:
     case PlayCommandKind::Move:
     case PlayCommandKind::Leave:
+    case PlayCommandKind::Press:
+    case PlayCommandKind::Release:
     case PlayCommandKind::Wheel:
     case PlayCommandKind::Key:
     case PlayCommandKind::KeyDown:

@@ -21,6 +21,8 @@ enum class PlayCommandKind {
     RightClick,  // rclick X Y
     Move,        // move X Y
     Leave,       // leave
+    Press,       // press X Y: the left button goes down there
+    Release,     // release X Y: and comes up there
     Wheel,       // wheel D
     Key,         // key NAME
     KeyDown,     // keydown NAME

@@ -131,6 +131,8 @@ RunStatus PlayRunner::Execute(const PlayCommand& command) {
     case PlayCommandKind::RightClick:
     case PlayCommandKind::Move:
     case PlayCommandKind::Leave:
+    case PlayCommandKind::Press:
+    case PlayCommandKind::Release:
     case PlayCommandKind::Wheel:
     case PlayCommandKind::Key:
     case PlayCommandKind::KeyDown:
@@ -206,6 +208,14 @@ void PlayRunner::DeliverInput(const PlayCommand& command) {
         break;
     case PlayCommandKind::Leave:
         m_engine.PBMouseLeave();
+        break;
+    case PlayCommandKind::Press:
+        PointerTo(command.X, command.Y);
+        m_engine.PBMouseDown(MouseButton::Left, command.X, command.Y);
+        break;
+    case PlayCommandKind::Release:
+        PointerTo(command.X, command.Y);
+        m_engine.PBMouseUp(MouseButton::Left, command.X, command.Y);
         break;
     case PlayCommandKind::Wheel:
         m_engine.FormMouseWheel(static_cast<int>(command.Count));

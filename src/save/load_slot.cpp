@@ -146,7 +146,7 @@ void SaveSlots::RestoreAfterLoad(int32_t resume, uint8_t running, uint8_t needLi
         vars.S(cell::MusicPlaying) = 0;
         e.sound.SetMusic(track);
     }
-    if (e.screens.Mode() == screen_mode::StatusScreen) {
+    if (e.screens.Mode() == screen_mode::Map) {
         text.ForgetWindow();
     } else {
         e.gfx.RestoreScene();

@@ -74,7 +74,7 @@ constexpr int WindowShown = 10;
 constexpr int TickWait = 11;
 constexpr int CharDelay = 12;
 constexpr int WaitKind = 13;
-constexpr int ScreenMode = 14; // 0 for the status screen
+constexpr int ScreenMode = 14; // 0 for the map
 constexpr int PrepareFlag = 15; // the picture command in progress is `grb`
 constexpr int KeptFlag = 16;    // an engine flag only saving and loading touch
 constexpr int TextColumn = 17;
@@ -87,7 +87,7 @@ constexpr int ScriptRunning = 23;
 constexpr int NeedLine = 24;
 constexpr int LineStart = 25;
 // Where a loaded game goes on: ReadPos, or the line to execute again while a choice or the
-// status screen waits.
+// map waits.
 constexpr int ResumePosition = 26;
 constexpr int ScriptSize = 27;
 constexpr int LinePos = 28;

@@ -56,7 +56,7 @@ void SaveSlots::WriteHeader() {
     std::string line = prefix;
     line += cp932::CutToWholeChars(FieldText(m_engine.dispatcher.ChapterTitle), kChapterTitleLimit);
     line = std::string(cp932::CutToWholeChars(line, kDateLineLimit));
-    if (m_engine.screens.Mode() == screen_mode::StatusScreen) {
+    if (m_engine.screens.Mode() == screen_mode::Map) {
         // The suffix stays inside the date line's field, before the comment.
         line = std::string(cp932::CutToWholeChars(line, save_layout::kDateLineSize - 1 - kMapSuffix.size()));
         line += kMapSuffix;
@@ -71,7 +71,7 @@ int32_t SaveSlots::ResumePosition() const {
         int32_t backTo = e.vars.S(cell::ResumePoint);
         return backTo != 0 ? backTo : e.dispatcher.LineStart;
     }
-    if (e.screens.Mode() == screen_mode::StatusScreen) {
+    if (e.screens.Mode() == screen_mode::Map) {
         return e.dispatcher.LineStart;
     }
     return e.script.ReadPos;

@@ -64,9 +64,9 @@ public:
     SaveImage Image;
 
 private:
-    // The header's 128 bytes: the date line (with "(Map)" on the status screen), no comment.
+    // The header's 128 bytes: the date line (with "(Map)" on the map), no comment.
     void WriteHeader();
-    // The line a loaded game goes on at: the one of a choice or the status screen that is
+    // The line a loaded game goes on at: the one of a choice or the map that is
     // waiting, else the next.
     int32_t ResumePosition() const;
     void WriteThumbnail();

@@ -431,7 +431,7 @@ bool QuickButtons::Press(int x, int y) {
     VariableStore& vars = e.vars;
     int32_t selection = e.choices.SelectionKind;
     if (selection == selection_kind::SelectionTree || selection == selection_kind::ClickMap ||
-        e.screens.Mode() == screen_mode::StatusScreen) {
+        e.screens.Mode() == screen_mode::Map) {
         return false;
     }
     // The button under the press, also when no move came before it.

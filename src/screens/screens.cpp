@@ -13,13 +13,13 @@ constexpr const char* kSaveLoadItems[] = {"N5", "N8", "N9", "N10"};
 
 Screens::Screens(Engine& engine)
     : game(engine), backlog(engine), config(engine), windowHidden(engine), pageReview(engine),
-      staffRoll(engine), status(engine, screen_mode::StatusScreen),
-      gameSpecific(engine, screen_mode::GameScreen), gallery(engine), recollection(engine),
+      staffRoll(engine), map(engine, screen_mode::Map),
+      status(engine, screen_mode::StatusScreen), gallery(engine), recollection(engine),
       quickButtons(engine), selectionTree(engine), m_engine(engine), m_stack(game) {}
 
 Screen& Screens::ForMode(int32_t mode) {
-    Screen* screens[] = {&windowHidden, &pageReview,       &staffRoll,   &status,
-                         &gameSpecific, &gallery,          &recollection, &scrollingPicture};
+    Screen* screens[] = {&windowHidden, &pageReview,       &staffRoll,   &map,
+                         &status,       &gallery,          &recollection, &scrollingPicture};
     for (Screen* screen : screens) {
         if (screen->Mode() == mode) {
             return *screen;
@@ -43,9 +43,9 @@ void Screens::Reset() {
 }
 
 void Screens::Exchange(SaveIo& io) {
-    // A game saved on the status screen is kept as the game: its resume position is the
+    // A game saved on the map is kept as the game: its resume position is the
     // line of the screen's command, which opens the screen anew.
-    int32_t mode = Mode() == screen_mode::StatusScreen ? screen_mode::Game : Mode();
+    int32_t mode = Mode() == screen_mode::Map ? screen_mode::Game : Mode();
     io.Int(save_layout::RecordOffset(save_layout::record::ScreenMode), mode);
     if (io.Reading()) {
         m_stack.CloseAllAboveBottom();

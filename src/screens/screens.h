@@ -54,7 +54,7 @@ public:
     // The title return: every screen over the game closed, the selection tree too, and a
     // replay left with its menu items.
     void Reset();
-    // A saved game keeps ScreenMode, the status screen written as the game.
+    // A saved game keeps ScreenMode, the map written as the game.
     void Exchange(SaveIo& io);
 
     // The end of a replayed scene (exit, vend, end at the top level): back to the gallery
@@ -70,8 +70,8 @@ public:
     WindowHiddenScreen windowHidden;
     PageReviewScreen pageReview;
     StaffRollScreen staffRoll;
+    StatusScreen map;
     StatusScreen status;
-    StatusScreen gameSpecific;
     GalleryScreen gallery;
     ScrollingPictureScreen scrollingPicture;
     RecollectionScreen recollection;

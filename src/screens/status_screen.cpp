@@ -10,7 +10,7 @@ constexpr int32_t kPointerPass = 14;
 } // namespace
 
 AfterPass StatusScreen::Pass() {
-    if (m_mode == screen_mode::StatusScreen &&
+    if (m_mode == screen_mode::Map &&
         m_engine.PassCounter % kPointerPassPeriod == kPointerPass) {
         PointerPass();
     }

@@ -1,6 +1,6 @@
 #pragma once
-// The status and map screen (ScreenMode 4, `map`) and the game-specific screen (ScreenMode
-// 10) that shares its input. Each entry point does nothing until they land.
+// The map screen (ScreenMode 4, `map`) and the status screen (ScreenMode 10, the calendar of
+// the first game-specific quick button), which share their input. Each entry point does nothing until they land.
 
 #include "screens/screen.h"
 #include "screens/screen_modes.h"
@@ -18,10 +18,10 @@ public:
     int32_t Mode() const override { return m_mode; }
     void Press(MouseButton /*button*/, int /*x*/, int /*y*/) override {}
     void Move(int /*x*/, int /*y*/) override {}
-    // The status screen looks at the pointer again every 16 passes.
+    // The map looks at the pointer again every 16 passes.
     AfterPass Pass() override;
-    // The status screen paints itself (nothing until it lands); the other shows BackBuffer.
-    bool Paint() override { return m_mode == screen_mode::StatusScreen; }
+    // The map paints itself (nothing until it lands); the status screen shows BackBuffer.
+    bool Paint() override { return m_mode == screen_mode::Map; }
     void Close() override {}
 
     void OpenMap(std::string_view /*name*/) {} // map

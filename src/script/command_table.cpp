@@ -79,7 +79,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"sprmv ", 7, CmdMoveCharacters, Done},
     {"efxanim ", 9, CmdEffectAnimation, Done},
     {"wipeset ", 9, CmdWipeSet, Done},
-    {"config", 7, CmdConfig, Pending},
+    {"config", 7, CmdConfig, Done},
     {"web ", 5, CmdWeb, Done},
     {"char ", 6, CmdSprite, Done},
     {"fadein", 8, CmdFadeIn, Done},

@@ -72,7 +72,7 @@ StepResult CmdSelectionTree(Engine& engine, const CommandArgs& args) {
 }
 
 StepResult CmdMap(Engine& engine, const CommandArgs& args) {
-    engine.screens.status.OpenMap(FirstWord(args.Argument));
+    engine.screens.map.OpenMap(FirstWord(args.Argument));
     engine.dispatcher.PrepareForChoice();
     return StepResult::EndStep;
 }

@@ -54,6 +54,10 @@ TEST(PlayFileParser, ReadsEveryCommandForm) {
     PlayCommand move = ParseOne("move -5 600");
     EXPECT_EQ(move.Kind, PlayCommandKind::Move);
     EXPECT_EQ(move.X, -5);
+    PlayCommand press = ParseOne("press 7 8");
+    EXPECT_EQ(press.Kind, PlayCommandKind::Press);
+    EXPECT_EQ(press.Y, 8);
+    EXPECT_EQ(ParseOne("in 30 release 1 2").Kind, PlayCommandKind::Release);
     PlayCommand wheel = ParseOne("wheel -120");
     EXPECT_EQ(wheel.Kind, PlayCommandKind::Wheel);
     EXPECT_EQ(wheel.Count, -120);

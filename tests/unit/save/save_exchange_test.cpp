@@ -214,7 +214,7 @@ TEST_F(SaveExchangeTest, FieldsLandAtTheOffsetsOfTheFileFormat) {
     auto engine = Start(m_first);
     FillGameState(*engine);
     engine->screens.Close(engine->screens.pageReview);
-    engine->screens.Open(engine->screens.status);
+    engine->screens.Open(engine->screens.map);
     Write(*engine);
     const Engine& e = *engine;
     EXPECT_EQ(IntAt(e, 1280), e.vars.V(0));
@@ -222,7 +222,7 @@ TEST_F(SaveExchangeTest, FieldsLandAtTheOffsetsOfTheFileFormat) {
     EXPECT_EQ(IntAt(e, 17570), 3);             // CallDepth
     EXPECT_EQ(IntAt(e, 17570 + 4 * 9), 801);   // CallReturn of the ninth level
     EXPECT_EQ(IntAt(e, 17570 + 4 * 13), 4);    // WaitKind
-    EXPECT_EQ(IntAt(e, 17570 + 4 * 14), 0) << "the status screen is saved as the game";
+    EXPECT_EQ(IntAt(e, 17570 + 4 * 14), 0) << "the map is saved as the game";
     EXPECT_EQ(IntAt(e, 17570 + 4 * 26), 1234); // the resume position
     EXPECT_EQ(IntAt(e, 17570 + 4 * 29), 1);    // S160
     EXPECT_EQ(TextAt(e, 31826), "the line being typed");

@@ -96,12 +96,12 @@ TEST_F(SaveSlotTest, ASaveIsOneFileOfTheFormatsSizeWithItsDateLineAndComment) {
     EXPECT_FALSE(e.saves.ReadSlotSummary(3));
 }
 
-TEST_F(SaveSlotTest, TheStatusScreenAddsMapAfterALongTitleInsideTheDateField) {
+TEST_F(SaveSlotTest, TheMapAddsMapAfterALongTitleInsideTheDateField) {
     Engine& e = Start();
     RunToWait();
     std::string title(63, 'T');
     CopyName(e.dispatcher.ChapterTitle, title);
-    e.screens.Open(e.screens.status);
+    e.screens.Open(e.screens.map);
     ASSERT_TRUE(e.saves.SaveSlot(4, true));
     std::optional<Bytes> file = ReadWholeFile(Slot(4));
     ASSERT_TRUE(file);
