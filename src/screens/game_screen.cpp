@@ -43,7 +43,12 @@ void GameScreen::Press(MouseButton button, int x, int y) {
                 e.screens.selectionTree.Click();
             } else {
                 e.choices.CommitChoice(button);
-                e.screens.quickButtons.Refresh();
+                // A press beside the choices may be meant for a button the choice leaves
+                // usable (hide the window, the backlog); once a choice is taken, none acts.
+                if (e.choices.SelectionKind == selection_kind::None ||
+                    !e.screens.quickButtons.Press(x, y)) {
+                    e.screens.quickButtons.Refresh();
+                }
             }
         }
         e.wait.ClickGuard = kClickGuardPasses;
