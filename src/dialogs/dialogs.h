@@ -5,6 +5,7 @@
 #include "dialogs/save_list.h"
 
 #include <cstdint>
+#include <string>
 
 namespace orv {
 
@@ -25,6 +26,10 @@ public:
     // for games without config pictures or players who chose CONFIG_MODE. Nothing until the
     // settings dialog lands; the caller applies the settings afterwards.
     void ShowSettings() {}
+    // The record slot's name for the recollection, shown with `name` in the field: true and
+    // the new name (at most 24 code page 932 bytes) on OK, false with `name` untouched on
+    // Cancel. Cancels until the name entry lands.
+    bool AskSlotName(std::string& /*name*/) { return false; }
 
 private:
     Engine& m_engine;
