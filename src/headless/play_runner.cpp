@@ -7,6 +7,7 @@
 #include "headless/png_writer.h"
 #include "headless/state_dump.h"
 #include "headless/state_fields.h"
+#include "prompts/prompts.h"
 
 #include <charconv>
 #include <cstdio>
@@ -334,8 +335,33 @@ RunStatus PlayRunner::WriteOutput(const PlayCommand& command) {
                     std::to_string(command.Line) + ": " + path.string() + ": " + problem);
 }
 
+namespace {
+
+// Sees the top-level script reach the title, leave it, and reach it again.
+class TitleWatch {
+public:
+    bool BackAtTitle(std::string_view script) {
+        bool atTitle = cp932::EqualsIgnoreCase(script, kTitleScript);
+        if (atTitle && m_left) {
+            return true;
+        }
+        m_seen = m_seen || atTitle;
+        m_left = m_left || (m_seen && !atTitle);
+        return false;
+    }
+
+private:
+    bool m_seen = false;
+    bool m_left = false;
+};
+
+} // namespace
+
 RunStatus PlayRunner::AutoPlay(int64_t maxPasses) {
     const char* reason = "the pass limit was reached";
+    // A game plays itself round in a circle: title, story, an ending, the title again. One
+    // turn of the circle is one play-through.
+    TitleWatch title;
     while (true) {
         if (m_platform.WindowClosed()) {
             reason = "the window closed";
@@ -343,6 +369,10 @@ RunStatus PlayRunner::AutoPlay(int64_t maxPasses) {
         }
         if (ScriptFinished(m_engine)) {
             reason = "the script ended";
+            break;
+        }
+        if (title.BackAtTitle(m_engine.script.CurrentScriptNameText())) {
+            reason = "the game came back to its title";
             break;
         }
         if (m_passes >= maxPasses) {

@@ -13,6 +13,9 @@ namespace orv {
 
 class Engine;
 
+// The script of the title screen, which the title return loads.
+constexpr std::string_view kTitleScript = "STITLE";
+
 // What an answer of yes runs; SystemMenuState holds it while the prompt is open.
 namespace prompt_action {
 constexpr int32_t QuickLoad = 1;

@@ -5,10 +5,6 @@
 
 namespace orv {
 
-namespace {
-constexpr std::string_view kTitleScript = "STITLE";
-} // namespace
-
 void Prompts::GoToTitle() {
     Engine& e = m_engine;
     e.gfx.Reset();

@@ -292,6 +292,21 @@ TEST(PlayRunnerAutoPlay, ClicksThroughToTheEndOfTheScript) {
               "ended\n");
 }
 
+TEST(PlayRunnerAutoPlay, StopsWhenTheGameComesBackToItsTitle) {
+    TinyGame game({"*chain STITLE"});
+    test::WriteFile(game.Dir / "ov_data.orv",
+              test::MakeTextArchive({{"_config", {}},
+                               {"main", test::ScriptBytes({"*chain STITLE"})},
+                               {"STITLE", test::ScriptBytes({"*chain story"})},
+                               {"story", test::ScriptBytes({"the story", "*chain stitle"})}}));
+    HeadlessSession session(game.Path());
+    EXPECT_EQ(session.Runner->AutoPlay(1000), RunStatus::Done);
+    EXPECT_TRUE(Contains(session.Out.str(), "script stitle: stopped because the game came back to "
+                                            "its title"))
+        << session.Out.str();
+    EXPECT_LT(session.Runner->PassesRun(), 1000);
+}
+
 TEST(PlayRunnerAutoPlay, StopsAtThePassLimit) {
     TinyGame game(kLongSleep);
     HeadlessSession session(game.Path());
