@@ -47,8 +47,9 @@ public:
     // Runs the commands in order until one fails or the main window closes.
     RunStatus Run(std::span<const PlayCommand> commands);
 
-    // Clicks through every wait until the top-level script ends, the window closes or
-    // `maxPasses` passes ran; then prints one summary line.
+    // Clicks through every wait until the top-level script ends, the game is back at its
+    // title after leaving it, the window closes or `maxPasses` passes ran; then prints one
+    // summary line.
     RunStatus AutoPlay(int64_t maxPasses = kDefaultAutoPlayPasses);
 
     // One idle pass, then the messages that fell due during it.
