@@ -167,8 +167,24 @@ std::tm HeadlessPlatform::LocalTime() {
     return fields;
 }
 
+const Surface& HeadlessPlatform::PaintBox() const {
+    if (m_engine && !m_engine->gfx.PaintBoxCopy().Empty()) {
+        return m_engine->gfx.PaintBoxCopy();
+    }
+    return m_pb;
+}
+
 void HeadlessPlatform::Present(const Surface& source, Rect from, int x, int y) {
-    m_pb.CopyFrom(source, from, x, y);
+    // The engine keeps PB's picture itself; a copy here is only needed before it has one.
+    if (&PaintBox() == &m_pb) {
+        m_pb.CopyFrom(source, from, x, y);
+    }
+}
+
+void HeadlessPlatform::FillPaintBox(uint32_t bgr) {
+    if (&PaintBox() == &m_pb) {
+        m_pb.Fill(bgr);
+    }
 }
 
 MessageBoxResult HeadlessPlatform::MessageBox(std::string_view text, std::string_view caption,

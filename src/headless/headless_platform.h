@@ -72,7 +72,9 @@ public:
     // The next queued save list action, or nothing (the dialog is then closed).
     std::optional<SaveListAction> PopSaveListAction();
 
-    const Surface& PaintBox() const { return m_pb; }
+    // What PB shows: the engine's own record of it once its surfaces exist, so that a
+    // present costs one copy, not two.
+    const Surface& PaintBox() const;
     bool WindowClosed() const { return m_closed; }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
     const std::vector<std::string>& DesktopOpens() const { return m_opened; }
@@ -108,7 +110,7 @@ public:
     std::tm LocalTime() override;
     void PumpMessages() override;
     void Present(const Surface& source, Rect from, int x, int y) override;
-    void FillPaintBox(uint32_t bgr) override { m_pb.Fill(bgr); }
+    void FillPaintBox(uint32_t bgr) override;
     MessageBoxResult MessageBox(std::string_view text, std::string_view caption,
                                 MessageBoxButtons buttons, MessageBoxIcon icon) override;
     // Takes the queued actions one by one until one closes the list; an empty queue closes
