@@ -17,6 +17,11 @@ void Prompts::ApplySettings() {
             e.gfx.ShowScene(0);
         }
     }
+    // The settings dialog writes the text speed and leaves it to this moment; the config
+    // screen has written what it holds. A store that cannot be read keeps the engine's.
+    const SettingsValues stored =
+        SettingsStore(SettingsRoot(e.Options().DataDirectory)).Load(GameSettingsLocation(e.config));
+    e.settings.Typewriter = ReadSettingInt(stored, "Delay", e.settings.Typewriter ? 0 : 1) == 0;
     e.text.Delay = e.settings.Typewriter ? 0 : 1;
     bool fullScreenWanted = e.FullScreenMode != 0;
     if ((e.FullScreenActive != 0) == fullScreenWanted) {
