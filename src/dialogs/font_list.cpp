@@ -53,8 +53,8 @@ std::string_view ShownFamilyName(const FontFamilyNames& family) {
     return family.Names.front().Text;
 }
 
-std::vector<std::string> FontListNames(FontFamilySource& source) {
-    std::vector<std::string> names;
+std::vector<FontChoice> FontList(FontFamilySource& source) {
+    std::vector<FontChoice> rows;
     for (const FontFamilyNames& family : source.JapaneseFamilies()) {
         std::string_view shown = ShownFamilyName(family);
         std::string encoded;
@@ -62,11 +62,26 @@ std::vector<std::string> FontListNames(FontFamilySource& source) {
             cp932::EncodeUtf8(shown, encoded) != std::string_view::npos) {
             continue;
         }
-        names.push_back(std::move(encoded));
+        FontChoice row{std::move(encoded), {}};
+        for (const FontFamilyNames::Name& name : family.Names) {
+            row.Names.push_back(name.Text);
+        }
+        rows.push_back(std::move(row));
     }
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    return names;
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const FontChoice& a, const FontChoice& b) { return a.Shown < b.Shown; });
+    // Every style of a family comes as a family of its own: one row keeps all their names.
+    std::vector<FontChoice> merged;
+    for (FontChoice& row : rows) {
+        if (!merged.empty() && merged.back().Shown == row.Shown) {
+            for (std::string& name : row.Names) {
+                merged.back().Names.push_back(std::move(name));
+            }
+            continue;
+        }
+        merged.push_back(std::move(row));
+    }
+    return merged;
 }
 
 } // namespace orv

@@ -36,8 +36,15 @@ public:
 // The name a family is offered under: its Japanese name, else its first.
 std::string_view ShownFamilyName(const FontFamilyNames& family);
 
-// The names to offer, in code page 932, sorted and without repeats: vertical-writing
+// One row of the list: the name it shows (code page 932) and every name of its family
+// (UTF-8), so that a setting holding the family's English name finds its row.
+struct FontChoice {
+    std::string Shown;
+    std::vector<std::string> Names;
+};
+
+// The rows to offer, sorted by the name shown and without repeats: vertical-writing
 // families (named with a leading '@') and names code page 932 cannot hold are left out.
-std::vector<std::string> FontListNames(FontFamilySource& source);
+std::vector<FontChoice> FontList(FontFamilySource& source);
 
 } // namespace orv

@@ -187,10 +187,17 @@ void SettingsDialogModel::Fill() {
         m_unwritten[i] = 0;
     }
     m_fontName = e.settings.FontName;
-    m_fontNames = FontListNames(m_fonts);
-    if (!m_fontName.empty() &&
-        std::find(m_fontNames.begin(), m_fontNames.end(), m_fontName) == m_fontNames.end()) {
+    m_fontNames.clear();
+    m_fontFamilies.clear();
+    for (FontChoice& row : FontList(m_fonts)) {
+        m_fontNames.push_back(std::move(row.Shown));
+        m_fontFamilies.push_back(std::move(row.Names));
+    }
+    m_fontRow = FontRowNamed(cp932::ToUtf8(m_fontName));
+    if (m_fontRow < 0 && !m_fontName.empty()) {
         m_fontNames.insert(m_fontNames.begin(), m_fontName);
+        m_fontFamilies.insert(m_fontFamilies.begin(), {cp932::ToUtf8(m_fontName)});
+        m_fontRow = 0;
     }
 }
 
@@ -278,15 +285,22 @@ void SettingsDialogModel::Release(int control) {
     Write(control);
 }
 
-int SettingsDialogModel::FontRow() const {
-    auto found = std::find(m_fontNames.begin(), m_fontNames.end(), m_fontName);
-    return found == m_fontNames.end() ? -1 : static_cast<int>(found - m_fontNames.begin());
+int SettingsDialogModel::FontRowNamed(std::string_view utf8Name) const {
+    for (size_t row = 0; row < m_fontNames.size(); ++row) {
+        const std::vector<std::string>& names = m_fontFamilies[row];
+        if (cp932::ToUtf8(m_fontNames[row]) == utf8Name ||
+            std::find(names.begin(), names.end(), utf8Name) != names.end()) {
+            return static_cast<int>(row);
+        }
+    }
+    return -1;
 }
 
 void SettingsDialogModel::ChooseFont(int row) {
     if (m_filling || row < 0 || row >= static_cast<int>(m_fontNames.size())) {
         return;
     }
+    m_fontRow = row;
     m_fontName = m_fontNames[static_cast<size_t>(row)];
     m_engine.WriteSetting("FontName", m_fontName);
     m_engine.settings.FontName = m_fontName;

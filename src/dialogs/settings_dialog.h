@@ -88,10 +88,12 @@ public:
     void Release(int control);
 
     // ComboBox1: the names in code page 932 (the one in use first when no installed family
-    // has it), the name in use and its row.
+    // is known by it), the name in use and its row.
     const std::vector<std::string>& FontNames() const { return m_fontNames; }
     const std::string& FontName() const { return m_fontName; }
-    int FontRow() const;
+    int FontRow() const { return m_fontRow; }
+    // The row of the family known by `utf8Name` (any of its names), or -1.
+    int FontRowNamed(std::string_view utf8Name) const;
     void ChooseFont(int row);
 
     // Button3 "Default": the tint of the game's configuration, stored.
@@ -114,7 +116,9 @@ private:
     std::vector<int32_t> m_values;
     std::vector<uint8_t> m_unwritten; // a slider moved and not yet released
     std::vector<std::string> m_fontNames;
+    std::vector<std::vector<std::string>> m_fontFamilies; // every name of each row, UTF-8
     std::string m_fontName;
+    int m_fontRow = -1;
     bool m_filling = true;
 };
 

@@ -13,8 +13,11 @@ void Prompts::ApplySettings() {
     if (FontChanged) {
         FontChanged = 0;
         e.text.RebuildWindowLook();
+        // A scene shown with transition 0 is only prepared: the new look would wait for the
+        // next picture. The scene, the window and its page are drawn again at once instead.
         if (e.screens.Mode() == screen_mode::Game && e.choices.SelectionKind == 0) {
-            e.gfx.ShowScene(0);
+            e.gfx.PresentFrame();
+            e.ShowBackBuffer();
         }
     }
     // The settings dialog writes the text speed and leaves it to this moment; the config
