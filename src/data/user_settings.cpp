@@ -312,6 +312,35 @@ bool StoreUserSetting(const SettingsStore& store, const GameConfig& config,
     return e && WriteSetting(store, config, e->Name, std::string_view(StoredText(*e, settings)));
 }
 
+bool HoldUserSetting(UserSettings& settings, std::string_view name, std::string_view value) {
+    const UserSettingEntry* e = Find(name, [](const UserSettingEntry& x) { return x.Name; });
+    if (!e || e->NumberList) {
+        return false;
+    }
+    if (e->Kind == Kind::Text) {
+        settings.*e->Text = std::string(value);
+        return true;
+    }
+    SettingsValues one;
+    one.Set(e->Name, value);
+    // The sentinel never reads as valid input here: a value that is no number changes nothing.
+    constexpr int32_t kNotANumber = INT32_MIN;
+    if (ReadSettingInt(one, e->Name, kNotANumber) == kNotANumber) {
+        return false;
+    }
+    ReadEntry(*e, one, GameConfig{}, DesktopGeometry{}, settings);
+    return true;
+}
+
+std::optional<std::string> StoredUserSettingText(const UserSettings& settings,
+                                                 std::string_view name) {
+    const UserSettingEntry* e = Find(name, [](const UserSettingEntry& x) { return x.Name; });
+    if (!e) {
+        return std::nullopt;
+    }
+    return StoredText(*e, settings);
+}
+
 bool UserSettingValue(const UserSettings& settings, std::string_view name, std::string& textOut) {
     const UserSettingEntry* e = Find(name, [](const UserSettingEntry& x) { return x.HeldName; });
     if (!e) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -154,6 +155,17 @@ bool StoreUserSetting(const SettingsStore& store, const GameConfig& config,
 // names VoiceVolume, EffectVolume and MusicVolume. GV00..GV09 are not here: the variable
 // store's G0..G9 hold them after start-up. False for any other name.
 bool UserSettingValue(const UserSettings& settings, std::string_view name, std::string& textOut);
+
+// Holds the stored text `value` of the setting stored as `name` in its field, as
+// ReadUserSettings would have read it (a volume as its attenuation, Delay inverted, a number
+// out of range clamped or refused). For the dialogs that write a setting and hold it at once.
+// False for an unknown name, GV00..GV09 or a value that is no valid number: nothing changes.
+bool HoldUserSetting(UserSettings& settings, std::string_view name, std::string_view value);
+
+// The setting stored as `name` in the form the store would hold it now (see
+// StoreUserSetting), or nothing for an unknown name.
+std::optional<std::string> StoredUserSettingText(const UserSettings& settings,
+                                                 std::string_view name);
 
 // Every name UserSettingValue accepts.
 std::span<const std::string_view> UserSettingNames();

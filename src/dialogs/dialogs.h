@@ -1,7 +1,9 @@
 #pragma once
-// The desktop dialogs the game opens: the save list, the settings and the name entry. The save list's
-// rows and buttons are its model (save_list.h); the front end shows it modally.
+// The desktop dialogs the game opens: the save list, the settings and the name entry. Each one's
+// rules are its model (save_list.h, settings_dialog.h, name_entry.h); the front end shows it
+// modally and passes the player's actions on.
 
+#include "dialogs/font_list.h"
 #include "dialogs/save_list.h"
 
 #include <cstdint>
@@ -20,19 +22,24 @@ public:
     bool SaveListShown() const { return m_saveListShown; }
     // LastRow and the sort state, kept from one showing to the next.
     const SaveListMemory& SaveListState() const { return m_saveListMemory; }
-    // `setname`: the player names. Nothing until the name entry lands.
-    void ShowNameEntry() {}
+    // `setname`: the hero's three names, modal (TForm2).
+    void ShowNameEntry();
     // The settings dialog, modal: from the config screen's detail button, and in its place
-    // for games without config pictures or players who chose CONFIG_MODE. Nothing until the
-    // settings dialog lands; the caller applies the settings afterwards.
-    void ShowSettings() {}
-    // The record slot's name for the recollection, shown with `name` in the field: true and
-    // the new name (at most 24 code page 932 bytes) on OK, false with `name` untouched on
-    // Cancel. Cancels until the name entry lands.
-    bool AskSlotName(std::string& /*name*/) { return false; }
+    // for games without config pictures or players who chose CONFIG_MODE. The caller applies
+    // the settings afterwards.
+    void ShowSettings();
+    // The record slot's name for the recollection, shown with `name` (code page 932) in the
+    // field: true and the new name (at most 24 code page 932 bytes) on OK, false with `name`
+    // untouched on Cancel.
+    bool AskSlotName(std::string& name);
+
+    // Where the settings dialog's font list comes from (fontconfig unless a test says).
+    void SetFontSource(FontFamilySource& source) { m_fonts = &source; }
 
 private:
     Engine& m_engine;
+    FontconfigFamilies m_fontconfig;
+    FontFamilySource* m_fonts = &m_fontconfig;
     SaveListMemory m_saveListMemory;
     bool m_saveListShown = false;
 };

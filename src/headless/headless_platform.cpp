@@ -2,7 +2,9 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "dialogs/name_entry.h"
 #include "dialogs/save_list.h"
+#include "dialogs/settings_dialog.h"
 #include "engine/engine.h"
 #include "sound/mixer.h"
 
@@ -276,6 +278,112 @@ void HeadlessPlatform::RunSaveList(SaveListModel& model) {
             return;
         }
     }
+}
+
+namespace {
+
+// One change of the settings dialog as the player makes it; `line` says what it came to.
+void ApplySettingsChange(SettingsDialogModel& model, const std::string& name,
+                         const std::string& value, std::string& line) {
+    line = "settings: " + name;
+    if (name == "Default") {
+        model.DefaultTint();
+        return;
+    }
+    if (name == "Voice") {
+        model.PlaySampleVoice();
+        return;
+    }
+    if (name == "FontName") {
+        int row = model.FontRowNamed(value);
+        line += " " + value;
+        if (row < 0) {
+            line += ": not in the font list, nothing changes";
+            return;
+        }
+        model.ChooseFont(row);
+        return;
+    }
+    int control = SettingsDialogModel::Find(name);
+    const SettingsControl& c = SettingsDialogModel::Controls()[static_cast<size_t>(control)];
+    int32_t wanted = static_cast<int32_t>(std::stol(value));
+    if (c.Kind == SettingsControlKind::Slider) {
+        model.Slide(control, wanted);
+        model.Release(control);
+    } else {
+        model.Change(control, wanted);
+    }
+    line += " " + std::to_string(model.Value(control));
+    if (!model.Shown(control)) {
+        line += " (a control the dialog does not show)";
+    }
+}
+
+} // namespace
+
+void HeadlessPlatform::RunSettings(SettingsDialogModel& model) {
+    model.FinishFill();
+    m_log << "settings: shown, font \"" << cp932::ToUtf8(model.FontName()) << "\"\n";
+    if (m_settingsActions.empty()) {
+        m_log << "settings: closed, no action queued\n";
+        model.Close();
+        return;
+    }
+    SettingsChanges changes = std::move(m_settingsActions.front());
+    m_settingsActions.pop_front();
+    for (const auto& [name, value] : changes) {
+        std::string line;
+        ApplySettingsChange(model, name, value, line);
+        m_log << line << '\n';
+    }
+    model.Close();
+    m_log << "settings: closed\n";
+}
+
+void HeadlessPlatform::RunNameEntry(NameEntryModel& model) {
+    static constexpr const char* kLabels[] = {"名前", "あだ名", "苗字"};
+    m_log << "name entry:";
+    for (int i = 0; i < NameEntryModel::kNames; ++i) {
+        m_log << ' ' << kLabels[i] << " \"" << model.Edit(i) << '"';
+    }
+    m_log << '\n';
+    while (!m_nameActions.empty()) {
+        std::vector<std::string> names = std::move(m_nameActions.front());
+        m_nameActions.pop_front();
+        for (size_t i = 0; i < names.size(); ++i) {
+            model.SetEdit(static_cast<int>(i), names[i]);
+        }
+        if (model.Accept() == NameEntryResult::Accepted) {
+            m_log << "name entry: accepted\n";
+            return;
+        }
+        int refused = model.RefusedName();
+        m_log << "name entry: " << kLabels[refused] << " refused, the box shows \""
+              << model.Edit(refused) << "\" again\n";
+    }
+    m_log << "name entry: closed, no action queued\n";
+}
+
+void HeadlessPlatform::RunSlotName(SlotNameModel& model) {
+    m_log << "slot name: shown \"" << model.Text() << "\"\n";
+    while (!m_slotNameActions.empty()) {
+        std::optional<std::string> text = std::move(m_slotNameActions.front());
+        m_slotNameActions.pop_front();
+        if (!text) {
+            model.Cancel();
+            m_log << "slot name: cancelled\n";
+            return;
+        }
+        if (!model.SetText(*text)) {
+            m_log << "slot name: \"" << *text << "\" refused, code page 932 cannot hold it\n";
+            continue;
+        }
+        model.Accept();
+        m_log << "slot name: OK, \"" << cp932::ToUtf8(model.Result()) << "\"\n";
+        return;
+    }
+    model.Cancel();
+    m_log << "slot name: cancelled, no action queued\n";
 }
 
 void HeadlessPlatform::SetMenuItemEnabled(std::string_view component, bool enabled) {

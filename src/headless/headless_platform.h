@@ -72,6 +72,14 @@ public:
     // The next queued save list action, or nothing (the dialog is then closed).
     std::optional<SaveListAction> PopSaveListAction();
 
+    // What the next settings dialog, name entry and slot name dialog do (play file
+    // `dialog settings`, `dialog names`, `dialog slotname`); an empty queue closes them.
+    using SettingsChanges = std::vector<std::pair<std::string, std::string>>;
+    void QueueSettingsAction(SettingsChanges changes) { m_settingsActions.push_back(std::move(changes)); }
+    void QueueNameEntryAction(std::vector<std::string> names) { m_nameActions.push_back(std::move(names)); }
+    // Nothing: Cancel.
+    void QueueSlotNameAction(std::optional<std::string> text) { m_slotNameActions.push_back(std::move(text)); }
+
     // What PB shows: the engine's own record of it once its surfaces exist, so that a
     // present costs one copy, not two.
     const Surface& PaintBox() const;
@@ -116,6 +124,13 @@ public:
     // Takes the queued actions one by one until one closes the list; an empty queue closes
     // it. Prints a line for the showing and for each action.
     void RunSaveList(SaveListModel& model) override;
+    // Makes the queued changes, each as the player would (a slider dragged there and
+    // released), and closes. Prints a line for the showing and for each change.
+    void RunSettings(SettingsDialogModel& model) override;
+    // Types the queued names and presses OK until they are accepted; an empty queue leaves
+    // the names as they were.
+    void RunNameEntry(NameEntryModel& model) override;
+    void RunSlotName(SlotNameModel& model) override;
     void SetMenuItemEnabled(std::string_view component, bool enabled) override;
     void SetMenuItemVisible(std::string_view component, bool visible) override;
     void ShowPopupMenu(std::string_view menu, int screenX, int screenY) override;
@@ -172,6 +187,9 @@ private:
     std::vector<QueuedInput> m_inputs;
     std::deque<MessageBoxResult> m_answers;
     std::deque<SaveListAction> m_saveListActions;
+    std::deque<SettingsChanges> m_settingsActions;
+    std::deque<std::vector<std::string>> m_nameActions;
+    std::deque<std::optional<std::string>> m_slotNameActions;
     Surface m_pb{kScreenWidth, kScreenHeight};
     bool m_closed = false;
     bool m_closing = false;

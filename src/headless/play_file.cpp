@@ -2,6 +2,7 @@
 #include "headless/play_file.h"
 
 #include "base/files.h"
+#include "dialogs/settings_dialog.h"
 #include "engine/engine.h"
 #include "headless/state_fields.h"
 
@@ -77,7 +78,8 @@ constexpr CommandName kCommands[] = {
     {"menu", PlayCommandKind::Menu, "menu NAME"},
     {"answer", PlayCommandKind::Answer, "answer ok|cancel"},
     {"dialog", PlayCommandKind::DialogSave,
-     "dialog save N [COMMENT] | dialog load N | dialog close"},
+     "dialog save N [COMMENT] | dialog load N | dialog close | "
+     "dialog settings NAME VALUE ... | dialog names A [B [C]] | dialog slotname TEXT|cancel"},
     {"shot", PlayCommandKind::Shot, "shot FILE"},
     {"dump", PlayCommandKind::Dump, "dump FILE"},
     {"expect", PlayCommandKind::Expect, "expect NAME VALUE"},
@@ -151,6 +153,9 @@ public:
         case PlayCommandKind::DialogSave:
         case PlayCommandKind::DialogLoad:
         case PlayCommandKind::DialogClose:
+        case PlayCommandKind::DialogSettings:
+        case PlayCommandKind::DialogNames:
+        case PlayCommandKind::DialogSlotName:
             return Dialog();
         case PlayCommandKind::Shot:
         case PlayCommandKind::Dump:
@@ -257,6 +262,25 @@ private:
             m_out.Kind = PlayCommandKind::DialogClose;
             return End();
         }
+        if (action == "settings") {
+            m_out.Kind = PlayCommandKind::DialogSettings;
+            return SettingsChanges();
+        }
+        if (action == "names") {
+            m_out.Kind = PlayCommandKind::DialogNames;
+            return Names();
+        }
+        if (action == "slotname") {
+            m_out.Kind = PlayCommandKind::DialogSlotName;
+            std::string_view rest = m_fields.Rest();
+            if (rest.empty()) {
+                return Usage();
+            }
+            if (rest != "cancel") {
+                m_out.SlotName = std::string(rest);
+            }
+            return true;
+        }
         if (action != "save" && action != "load") {
             return Usage();
         }
@@ -269,6 +293,46 @@ private:
         }
         m_out.Name = std::string(m_fields.Rest());
         return true;
+    }
+
+    // The settings dialog's changes: a setting or component name and its value, the buttons
+    // Default and Voice alone, and FontName taking the rest of the line.
+    bool SettingsChanges() {
+        while (!m_fields.AtEnd()) {
+            std::string_view name = m_fields.Next();
+            if (name == "Default" || name == "Voice") {
+                m_out.Settings.emplace_back(std::string(name), std::string());
+                continue;
+            }
+            if (name == "FontName") {
+                std::string_view font = m_fields.Rest();
+                if (font.empty()) {
+                    return Fail("FontName needs a font name");
+                }
+                m_out.Settings.emplace_back(std::string(name), std::string(font));
+                return true;
+            }
+            if (SettingsDialogModel::Find(name) < 0) {
+                return Fail("the settings dialog has no control for \"" + std::string(name) + "\"");
+            }
+            int64_t value = 0;
+            if (!Integer(value, kIntMin, kIntMax, "a value")) {
+                return false;
+            }
+            m_out.Settings.emplace_back(std::string(name), std::to_string(value));
+        }
+        return !m_out.Settings.empty() || Usage();
+    }
+
+    bool Names() {
+        while (!m_fields.AtEnd()) {
+            std::string_view name = m_fields.Next();
+            if (m_out.Names.size() == 3) {
+                return Usage();
+            }
+            m_out.Names.emplace_back(name == "\"\"" ? std::string_view() : name);
+        }
+        return !m_out.Names.empty() || Usage();
     }
 
     bool Expect() {

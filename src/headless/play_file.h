@@ -32,6 +32,9 @@ enum class PlayCommandKind {
     DialogSave,  // dialog save N [COMMENT]
     DialogLoad,  // dialog load N
     DialogClose, // dialog close
+    DialogSettings, // dialog settings NAME VALUE ... [FontName NAME]
+    DialogNames,    // dialog names A [B [C]]
+    DialogSlotName, // dialog slotname TEXT|cancel
     Shot,        // shot FILE
     Dump,        // dump FILE
     Expect,      // expect NAME VALUE
@@ -59,6 +62,12 @@ struct PlayCommand {
     std::string Value;   // expect: the expected value as written; expect-audio: silent|sound
     uint32_t Colour = 0; // expect-pixel: 0xRRGGBB
     bool AnswerOk = true;
+    // dialog settings: names and values in turn (a button name stands alone, its value
+    // empty); dialog names: the names ("" for an empty one); dialog slotname: the text, or
+    // nothing for cancel.
+    std::vector<std::pair<std::string, std::string>> Settings;
+    std::vector<std::string> Names;
+    std::optional<std::string> SlotName;
     // `in MS COMMAND`: the command is delivered at the first message pump this many virtual
     // milliseconds after its line runs.
     std::optional<int64_t> DelayMs;

@@ -159,6 +159,15 @@ RunStatus PlayRunner::Execute(const PlayCommand& command) {
         m_platform.QueueSaveListAction(std::move(action));
         return RunStatus::Done;
     }
+    case PlayCommandKind::DialogSettings:
+        m_platform.QueueSettingsAction(command.Settings);
+        return RunStatus::Done;
+    case PlayCommandKind::DialogNames:
+        m_platform.QueueNameEntryAction(command.Names);
+        return RunStatus::Done;
+    case PlayCommandKind::DialogSlotName:
+        m_platform.QueueSlotNameAction(command.SlotName);
+        return RunStatus::Done;
     case PlayCommandKind::Shot:
     case PlayCommandKind::Dump:
         return WriteOutput(command);

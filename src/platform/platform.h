@@ -15,6 +15,9 @@ namespace orv {
 
 class Mixer;
 class SaveListModel;
+class SettingsDialogModel;
+class NameEntryModel;
+class SlotNameModel;
 
 enum class MessageBoxButtons { Ok, OkCancel };
 enum class MessageBoxIcon { None, Stop, Question, Information };
@@ -54,6 +57,17 @@ public:
     /// holds the rows and does what the buttons do; the dialog shows it and passes the
     /// player's actions on. Without a dialog it closes at once.
     virtual void RunSaveList(SaveListModel& /*model*/) {}
+    /// The settings dialog TForm11 over `model`, modal. The dialog sets its controls from the
+    /// model and then calls model.FinishFill(): what it does before is not the player's. Its
+    /// controls pass every change on to the model; closing calls model.Close(). Without a
+    /// dialog it closes at once, having changed nothing.
+    virtual void RunSettings(SettingsDialogModel& /*model*/) {}
+    /// The name entry TForm2 over `model`, modal; it closes once model.Accept() accepted the
+    /// names (it has no close box). Without a dialog the names stay as they are.
+    virtual void RunNameEntry(NameEntryModel& /*model*/) {}
+    /// The record slot's name TForm6 over `model`, modal: OK calls model.Accept(), Cancel
+    /// and closing model.Cancel(). Without a dialog it is cancelled.
+    virtual void RunSlotName(SlotNameModel& /*model*/) {}
 
     /// State of a menu item, pop-up item or tool-bar button, by its component name (N20,
     /// SM02, SpeedButton3, ...).

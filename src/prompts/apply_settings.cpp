@@ -13,10 +13,18 @@ void Prompts::ApplySettings() {
     if (FontChanged) {
         FontChanged = 0;
         e.text.RebuildWindowLook();
+        // A scene shown with transition 0 is only prepared: the new look would wait for the
+        // next picture. The scene, the window and its page are drawn again at once instead.
         if (e.screens.Mode() == screen_mode::Game && e.choices.SelectionKind == 0) {
-            e.gfx.ShowScene(0);
+            e.gfx.PresentFrame();
+            e.ShowBackBuffer();
         }
     }
+    // The settings dialog writes the text speed and leaves it to this moment; the config
+    // screen has written what it holds. A store that cannot be read keeps the engine's.
+    const SettingsValues stored =
+        SettingsStore(SettingsRoot(e.Options().DataDirectory)).Load(GameSettingsLocation(e.config));
+    e.settings.Typewriter = ReadSettingInt(stored, "Delay", e.settings.Typewriter ? 0 : 1) == 0;
     e.text.Delay = e.settings.Typewriter ? 0 : 1;
     bool fullScreenWanted = e.FullScreenMode != 0;
     if ((e.FullScreenActive != 0) == fullScreenWanted) {

@@ -69,7 +69,7 @@ public:
     int32_t SystemMenuState = 0;
     bool IsOpen() const { return SystemMenuState != 0; }
     int32_t PromptAnswer = 0; // 0 none, 1 yes, 2 no (no only in the panel style)
-    // Set by the config screen when the window frame or the font changed.
+    // Set by the settings dialog when the window's tint or the font changed.
     uint8_t FontChanged = 0;
 
     // The area of the open prompt on the screen.

@@ -2,8 +2,12 @@
 
 #include "qt/main_window.h"
 #include "qt/movie_panel.h"
+#include "qt/name_dialogs.h"
 #include "qt/paint_box.h"
 #include "qt/save_list_dialog.h"
+#include "qt/settings_dialog_view.h"
+
+#include "dialogs/settings_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,6 +108,28 @@ MessageBoxResult QtPlatform::MessageBox(std::string_view text, std::string_view 
 void QtPlatform::RunSaveList(SaveListModel& model) {
     TForm9 dialog(model, m_form);
     dialog.PlaceOver(m_form);
+    LoopTimers::ModalScope modal(m_form ? &m_form->Loop() : nullptr);
+    dialog.exec();
+}
+
+void QtPlatform::RunSettings(SettingsDialogModel& model) {
+    TForm11 dialog(model, m_form);
+    dialog.PlaceOver(m_form);
+    LoopTimers::ModalScope modal(m_form ? &m_form->Loop() : nullptr);
+    dialog.exec();
+    model.Close();
+}
+
+void QtPlatform::RunNameEntry(NameEntryModel& model) {
+    TForm2 dialog(model, m_form);
+    PlaceDialogOver(dialog, m_form);
+    LoopTimers::ModalScope modal(m_form ? &m_form->Loop() : nullptr);
+    dialog.exec();
+}
+
+void QtPlatform::RunSlotName(SlotNameModel& model) {
+    TForm6 dialog(model, m_form);
+    PlaceDialogOver(dialog, m_form);
     LoopTimers::ModalScope modal(m_form ? &m_form->Loop() : nullptr);
     dialog.exec();
 }

@@ -30,6 +30,9 @@ public:
     MessageBoxResult MessageBox(std::string_view text, std::string_view caption,
                                 MessageBoxButtons buttons, MessageBoxIcon icon) override;
     void RunSaveList(SaveListModel& model) override;
+    void RunSettings(SettingsDialogModel& model) override;
+    void RunNameEntry(NameEntryModel& model) override;
+    void RunSlotName(SlotNameModel& model) override;
 
     void SetMenuItemEnabled(std::string_view component, bool enabled) override;
     void SetMenuItemVisible(std::string_view component, bool visible) override;

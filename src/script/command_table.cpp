@@ -57,7 +57,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"anim", 6, CmdAnimation, Done},       // animq: the name at 7
     {"shake", 7, CmdShake, Done},
     {"cjmp", 6, CmdComputedJump, Done},
-    {"setname", 8, CmdSetName, Pending},
+    {"setname", 8, CmdSetName, Done},
     {"ovr", 5, CmdOverlay, Done},
     {"viewer", 8, CmdViewer, Pending},
     {"se ", 4, CmdSoundEffect, Done},

@@ -30,11 +30,22 @@ int32_t TextFlow::LineLimit() const {
     return NovelMode() ? m_engine.config.MOJI_MAX2_X : m_engine.config.MOJI_MAX_X;
 }
 
-void TextFlow::CreateFont() {
+void TextFlow::OpenFont() {
     const UserSettings& settings = m_engine.settings;
     int size = settings.FONTSIZE > 0 ? settings.FONTSIZE : m_engine.config.FONT_SIZE;
     glyphs.CreateFont(cp932::ToUtf8(settings.FontName), size > 0 ? size : kDefaultFontSize,
                       settings.FONTBold);
+}
+
+void TextFlow::CacheFixedGlyphs() {
+    if (!m_externalCharacters.Empty()) {
+        glyphs.AddExternalCharacters(m_engine.config.GAIJI, m_externalCharacters);
+    }
+    glyphs.PreRenderCommon();
+}
+
+void TextFlow::CreateFont() {
+    OpenFont();
 
     // The window's surfaces live for the whole run, sized by the layout (bounded by the
     // screen, whatever the configuration says).
@@ -56,12 +67,21 @@ void TextFlow::LoadSystemPictures() {
     LoadFramePicture();
     pictures.LoadPicture("sys_np", m_plate);
     pictures.LoadPicture("sys_clickw", m_icon);
-    if (pictures.LoadPicture("sys_gaiji", m_externalCharacters)) {
-        glyphs.AddExternalCharacters(m_engine.config.GAIJI, m_externalCharacters);
+    if (!pictures.LoadPicture("sys_gaiji", m_externalCharacters)) {
+        m_externalCharacters.SetSize(0, 0);
     }
-    glyphs.PreRenderCommon();
+    CacheFixedGlyphs();
     SetTextColour(1);
     SetTextColour(0);
+}
+
+void TextFlow::RebuildWindowLook() {
+    LoadFramePicture();
+    WindowCacheValid = false;
+    BuildWindowPicture();
+    // The text colour's cell rows do not depend on the face: only the masks are made anew.
+    OpenFont();
+    CacheFixedGlyphs();
 }
 
 void TextFlow::ResetTextState() {

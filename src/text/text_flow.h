@@ -119,10 +119,10 @@ public:
                               int32_t pitch, int32_t colour);
     // The text row the next character goes to.
     int32_t CurrentTextRow() const { return TextRow; }
-    // After the config screen changed the window look: the frame from sys_tw and sys_tw1,
-    // the window picture and its cache, the font's face and weight, the glyph cache. Lands
-    // with the config screen.
-    void RebuildWindowLook() {}
+    // After the settings dialog changed the window look: the frame from sys_tw and sys_tw1
+    // in the new tint, the window picture and its cache, the font's face, size and weight,
+    // and the glyph cache with the external characters in it again.
+    void RebuildWindowLook();
 
     // Where the character at (column, row) goes in the current layout.
     TextPosition CellPosition(int32_t column, int32_t row) const;
@@ -213,6 +213,9 @@ private:
 
     // The window (window_picture.cpp, window_fades.cpp).
     void LoadFramePicture();
+    // The message font from the settings, and the glyphs cached before any text.
+    void OpenFont();
+    void CacheFixedGlyphs();
     void RecolourFrame();
     void ShowWindowFaded();
     void CrossFade(const Surface& from, const Surface& to);
