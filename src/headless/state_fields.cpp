@@ -157,6 +157,10 @@ constexpr StateField kEngineFields[] = {
     {"FadeLevel", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.music.FadeLevel); }},
     {"PendingState", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.PendingState); }},
     {"Muted", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.Muted ? 1 : 0); }},
+    // The selection tree.
+    {"TreeHover", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.selectionTree.TreeHover()); }},
+    {"TreeChoice", FieldKind::Text, [](const Engine& e) { return Text(e.screens.selectionTree.TreeChoice()); }},
+    {"TreeChildCount", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.selectionTree.ChildCount()); }},
 };
 // clang-format on
 

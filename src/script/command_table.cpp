@@ -43,7 +43,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"bg ", 4, CmdBackground, Done},
     {"fix", 4, CmdFix, Done},
     {"sleep ", 7, CmdSleep, Done},
-    {"seltree", 9, CmdSelectionTree, Pending},
+    {"seltree", 9, CmdSelectionTree, Done},
     {"string ", 8, CmdString, Done},          // the digit at 8, the text at 10
     {"direct ", 8, CmdDirect, Done},
     {"save", 5, CmdSave, Done},
@@ -53,7 +53,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"backto", 7, CmdBackTo, Done},
     {"map", 5, CmdMap, Pending},
     {"bg_anim", 9, CmdBackgroundLoop, Done},
-    {"roll ", 6, CmdStaffRoll, Pending},
+    {"roll ", 6, CmdStaffRoll, Done},
     {"anim", 6, CmdAnimation, Done},       // animq: the name at 7
     {"shake", 7, CmdShake, Done},
     {"cjmp", 6, CmdComputedJump, Done},
@@ -68,7 +68,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"tw_set ", 8, CmdTextWindowSet, Done},
     {"exit", 5, CmdExit, Pending},
     {"obj_", 5, CmdObject, Done},
-    {"sroll", 7, CmdCreditsRoll, Pending},
+    {"sroll", 7, CmdCreditsRoll, Done},
     {"scroll ", 8, CmdScroll, Done},
     {"kaisou", 7, CmdRecollection, Pending},
     {"chgprm", 7, CmdChangeParameters, Done},
