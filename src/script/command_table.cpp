@@ -51,7 +51,7 @@ constexpr std::array<Command, kCommandCount> kCommands = {{
     {"win_open", 9, CmdWindowOpen, Done},
     {"title ", 7, CmdTitle, Done},
     {"backto", 7, CmdBackTo, Done},
-    {"map", 5, CmdMap, Pending},
+    {"map", 5, CmdMap, Done},
     {"bg_anim", 9, CmdBackgroundLoop, Done},
     {"roll ", 6, CmdStaffRoll, Done},
     {"anim", 6, CmdAnimation, Done},       // animq: the name at 7
