@@ -29,10 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orv::Bytes entry(roll.begin(), roll.end());
     orv::NegateBytes(entry.data(), entry.size());
     orv::Bytes text;
-    if (!orv::BuildArchive(orv::IndexForm::A, 0,
-                           {{"main", orv::fuzz::ScriptEntry({"*roll R", "*sroll R", "*sleep 10"})},
-                            {"R", entry}},
-                           text)) {
+    if (!orv::BuildArchive(
+            orv::IndexForm::A, 0,
+            {{"main", orv::fuzz::ScriptEntry({"*roll R", "*sroll R", "*sleep 10"})}, {"R", entry}},
+            text)) {
         return 0;
     }
     std::filesystem::path folder = game.Data() / "game";

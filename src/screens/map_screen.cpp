@@ -228,9 +228,9 @@ void MapScreen::OpenMap(std::string_view /*name*/) {
     }
     m_rank = vars.V(kRank);
     if (!e.script.LoadScript("mapctrl", ScriptTarget::Definition) ||
-        !ReadMapEvents(e.script.DefinitionText(), m_rank,
-                       [&vars](int32_t flag) { return vars.TestFlag(FlagKind::F, flag); },
-                       m_events)) {
+        !ReadMapEvents(
+            e.script.DefinitionText(), m_rank,
+            [&vars](int32_t flag) { return vars.TestFlag(FlagKind::F, flag); }, m_events)) {
         return;
     }
     LoadPictures(m_rank);
@@ -276,8 +276,8 @@ void MapScreen::Redraw() {
         DrawConfirmation();
     } else {
         if (!m_panel.Empty()) {
-            m_panel.CopyFrom(m_normal, Rect{kPanelX, kPanelY, m_panel.Width(), m_panel.Height()},
-                             0, 0);
+            m_panel.CopyFrom(m_normal, Rect{kPanelX, kPanelY, m_panel.Width(), m_panel.Height()}, 0,
+                             0);
             if (MapStep == 2) {
                 Draw(m_panel, m_choicePanel, 0, 0);
                 text.DrawTextCentredPitch(m_panel, m_firstTitle, kPanelTitleX, kPanelTitleY,
@@ -384,7 +384,8 @@ void MapScreen::HoverMap(int x, int y) {
 }
 
 void MapScreen::ChooseRow(int row) {
-    const MapEvent& event = m_events.Events[static_cast<size_t>(HoverPlace)][static_cast<size_t>(row)];
+    const MapEvent& event =
+        m_events.Events[static_cast<size_t>(HoverPlace)][static_cast<size_t>(row)];
     VariableStore& vars = m_engine.vars;
     if (MapStep == 1) {
         m_firstTitle = event.Title();
@@ -414,7 +415,7 @@ void MapScreen::HoverList(int x, int y) {
 void MapScreen::HoverConfirmation(int x, int y) {
     int button = 0;
     if (y >= kOkButton.Y && y < kOkButton.Y + kOkButton.Height) {
-        button = x >= kOkButton.X && x < kOkButton.X + kOkButton.Width       ? 1
+        button = x >= kOkButton.X && x < kOkButton.X + kOkButton.Width         ? 1
                  : x >= kBackButton.X && x < kBackButton.X + kBackButton.Width ? 2
                                                                                : 0;
     }
@@ -476,8 +477,10 @@ void MapScreen::MapClick(MouseButton button) {
         } else if (MapHoverRow == 1) {
             VariableStore& vars = m_engine.vars;
             FreePictures();
-            vars.SetFlag(FlagKind::F, static_cast<int>(std::clamp<int64_t>(FirstFlag, -1, 1 << 20)));
-            vars.SetFlag(FlagKind::F, static_cast<int>(std::clamp<int64_t>(SecondFlag, -1, 1 << 20)));
+            vars.SetFlag(FlagKind::F,
+                         static_cast<int>(std::clamp<int64_t>(FirstFlag, -1, 1 << 20)));
+            vars.SetFlag(FlagKind::F,
+                         static_cast<int>(std::clamp<int64_t>(SecondFlag, -1, 1 << 20)));
             m_engine.screens.Close(*this);
         }
         return;

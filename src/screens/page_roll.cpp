@@ -1,10 +1,9 @@
 // The page roll of `sroll`: two pages that cross-fade into each other, pictures and text
 // laid out in sized glyphs, waits that add up from the start of the roll. A press ends it.
-#include "screens/staff_roll_screen.h"
-
 #include "base/cp932.h"
 #include "engine/engine.h"
 #include "gfx/blend.h"
+#include "screens/staff_roll_screen.h"
 
 #include <algorithm>
 

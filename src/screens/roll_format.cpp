@@ -109,9 +109,7 @@ Rect NormaliseWindow(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 AlignedLine AlignPageLine(std::string_view line, int32_t boxWidth, int32_t pitch) {
     AlignedLine aligned{line, 0};
     // Lines are bounded in bytes and pitches in pixels, so these products stay small.
-    auto width = [&](std::string_view text) {
-        return static_cast<int32_t>(text.size()) * pitch;
-    };
+    auto width = [&](std::string_view text) { return static_cast<int32_t>(text.size()) * pitch; };
     if (!line.empty() && line[0] == '<') {
         aligned.Text = line.substr(1);
     } else if (!line.empty() && line[0] == '>') {

@@ -171,8 +171,8 @@ void SelectionTree::Present(const Surface& source, Rect area) {
     m_engine.gfx.Present(source, area, area.X, area.Y);
 }
 
-void SelectionTree::DrawRow(const Surface& normal, const Surface& highlighted,
-                            const TreeItem& item, int x, int row, int centre) {
+void SelectionTree::DrawRow(const Surface& normal, const Surface& highlighted, const TreeItem& item,
+                            int x, int row, int centre) {
     Graphics& gfx = m_engine.gfx;
     int y = kFirstRowY + kRowPitch * row;
     if (!normal.Empty()) {
@@ -204,7 +204,8 @@ void SelectionTree::Show(int32_t tree) {
     if (!m_level.Empty()) {
         DrawStackedSprite(gfx.SceneSurface, 34, m_level, 248);
     }
-    constexpr const char* kRowNames[] = {"tree1a", "tree1b", "tree2a", "tree2b", "tree3a", "tree3b"};
+    constexpr const char* kRowNames[] = {"tree1a", "tree1b", "tree2a",
+                                         "tree2b", "tree3a", "tree3b"};
     for (size_t i = 0; i < m_rowPictures.size(); ++i) {
         m_rowPictures[i] = Surface();
         pictures.LoadPicture(kRowNames[i], m_rowPictures[i]);
@@ -219,8 +220,8 @@ void SelectionTree::Show(int32_t tree) {
         m_topCount = static_cast<int>(TopLevelItems(*items, m_topItems));
         for (int j = 0; j < m_topCount; ++j) {
             DrawRow(m_rowPictures[Top], m_rowPictures[TopLit],
-                    items->Items[static_cast<size_t>(m_topItems[static_cast<size_t>(j)])], kTopX,
-                    j, kTopCentre);
+                    items->Items[static_cast<size_t>(m_topItems[static_cast<size_t>(j)])], kTopX, j,
+                    kTopCentre);
         }
     }
     gfx.BackgroundSurface.CopyFrom(gfx.BackBuffer, screen, 0, 0);
@@ -283,8 +284,8 @@ void SelectionTree::ShowTopRow(int row) {
         bool first = j == 0;
         DrawRow(m_rowPictures[first ? FirstChild : Child],
                 m_rowPictures[first ? FirstChildLit : ChildLit],
-                items->Items[static_cast<size_t>(m_childItems[static_cast<size_t>(j)])], kChildX,
-                j, kChildCentre);
+                items->Items[static_cast<size_t>(m_childItems[static_cast<size_t>(j)])], kChildX, j,
+                kChildCentre);
     }
     Present(gfx.BackBuffer, Rect{kChildX, kFirstRowY, kChildWidth, kColumnHeight});
 }
@@ -297,7 +298,8 @@ void SelectionTree::ShowChildRow(int row) {
     Graphics& gfx = m_engine.gfx;
     Present(gfx.BackBuffer, Rect{kChildX, kFirstRowY, kChildWidth, kColumnHeight});
     Present(gfx.SceneSurface, Rect{kChildX, kFirstRowY + kRowPitch * row, kChildWidth, kRowPitch});
-    m_choice = items->Items[static_cast<size_t>(m_childItems[static_cast<size_t>(row)])].TreeTarget();
+    m_choice =
+        items->Items[static_cast<size_t>(m_childItems[static_cast<size_t>(row)])].TreeTarget();
 }
 
 void SelectionTree::Hover(int x, int y) {

@@ -12,8 +12,8 @@ namespace orv {
 namespace {
 
 // Days with a contest keep their winner in V300 + slot - 1.
-constexpr std::array<int32_t, StatusScreen::kCalendarDays> kWinnerSlots = {
-    1, 2, 0, 3, 4, 0, 5, 6, 0, 7, 0, 8, 9, 0, 0, 0};
+constexpr std::array<int32_t, StatusScreen::kCalendarDays> kWinnerSlots = {1, 2, 0, 3, 4, 0, 5, 6,
+                                                                           0, 7, 0, 8, 9, 0, 0, 0};
 constexpr int32_t kFirstWinnerCell = 299;
 constexpr int32_t kDaysPerColumn = 8;
 constexpr int kColumnWidth = 368;
@@ -125,7 +125,8 @@ void StatusScreen::Reveal() {
         int top = static_cast<int>(f);
         int rest = kScreenHeight - top;
         for (int y = 0; y < top; ++y) {
-            std::copy_n(gfx.BackBuffer.Row(y * kScreenHeight / top), kScreenWidth * 3, frame.Row(y));
+            std::copy_n(gfx.BackBuffer.Row(y * kScreenHeight / top), kScreenWidth * 3,
+                        frame.Row(y));
         }
         for (int y = 0; y < rest; ++y) {
             std::copy_n(m_kept.Row(y * kScreenHeight / rest), kScreenWidth * 3, frame.Row(top + y));

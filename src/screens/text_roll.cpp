@@ -1,10 +1,9 @@
 // The text-window roll of `roll`: blocks of text lines put into a window over pictures, its
 // waits measured from a mark (RESET, HOOK, the end of the last WAIT), so that a roll laid out
 // against its music keeps time however long the fades took.
-#include "screens/staff_roll_screen.h"
-
 #include "engine/engine.h"
 #include "gfx/blend.h"
+#include "screens/staff_roll_screen.h"
 
 #include <algorithm>
 
@@ -134,8 +133,8 @@ void StaffRollScreen::TextRollPut(int32_t n) {
     if (n == 1) {
         FadeArea(m_textSurface, m_window, true, kSlowFadeStep);
     }
-    gfx.BackBuffer.CopyFrom(m_textSurface, Rect{0, 0, m_window.Width, m_window.Height},
-                            m_window.X, m_window.Y);
+    gfx.BackBuffer.CopyFrom(m_textSurface, Rect{0, 0, m_window.Width, m_window.Height}, m_window.X,
+                            m_window.Y);
     gfx.PresentWhole(gfx.BackBuffer);
 }
 
@@ -197,8 +196,7 @@ void StaffRollScreen::RenderRollLines() {
     }
 }
 
-void StaffRollScreen::FadeArea(const Surface& target, Rect area, bool targetAtArea,
-                               int32_t step) {
+void StaffRollScreen::FadeArea(const Surface& target, Rect area, bool targetAtArea, int32_t step) {
     Graphics& gfx = m_engine.gfx;
     Rect from = area;
     int x = area.X, y = area.Y;

@@ -21,12 +21,13 @@ TEST_P(MapColourTest, EachChannelCountsFrom128) {
 }
 
 // Colours are 0xBBGGRR.
-INSTANTIATE_TEST_SUITE_P(
-    Colours, MapColourTest,
-    ::testing::Values(ColourCase{0xFF0000, 1}, ColourCase{0x0000FF, 2}, ColourCase{0xFF00FF, 3},
-                      ColourCase{0x00FF00, 4}, ColourCase{0x00FFFF, 5}, ColourCase{0x800000, 1},
-                      ColourCase{0x7F0000, 0}, ColourCase{0x000000, 0}, ColourCase{0xFFFF00, 0},
-                      ColourCase{0xFFFFFF, 0}, ColourCase{0x7F7F7F, 0}));
+INSTANTIATE_TEST_SUITE_P(Colours, MapColourTest,
+                         ::testing::Values(ColourCase{0xFF0000, 1}, ColourCase{0x0000FF, 2},
+                                           ColourCase{0xFF00FF, 3}, ColourCase{0x00FF00, 4},
+                                           ColourCase{0x00FFFF, 5}, ColourCase{0x800000, 1},
+                                           ColourCase{0x7F0000, 0}, ColourCase{0x000000, 0},
+                                           ColourCase{0xFFFF00, 0}, ColourCase{0xFFFFFF, 0},
+                                           ColourCase{0x7F7F7F, 0}));
 
 bool FlagsUpTo9(int32_t flag) {
     return flag >= 0 && flag <= 9;

@@ -86,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         ChildrenCase{"A,1,a\nB,1,b\n C,1,c\nD,1,d\n", 0, {"B", "D"}},
         // The last item has none; six children show as five.
         ChildrenCase{"A,1,a\n", 0, {}},
-        ChildrenCase{"A,1,a\n1,1,x\n2,1,x\n3,1,x\n4,1,x\n5,1,x\n6,1,x\n", 0,
-                     {"1", "2", "3", "4", "5"}}));
+        ChildrenCase{
+            "A,1,a\n1,1,x\n2,1,x\n3,1,x\n4,1,x\n5,1,x\n6,1,x\n", 0, {"1", "2", "3", "4", "5"}}));
 
 } // namespace
 } // namespace orv

@@ -27,7 +27,7 @@ ArchiveEntryInput Stacked(const char* name, int width, int height, uint32_t bgr)
 }
 
 constexpr uint32_t kBase = 0x101010;
-constexpr uint32_t kToday = 0x3F3F00;  // from 0x404000
+constexpr uint32_t kToday = 0x3F3F00;   // from 0x404000
 constexpr uint32_t kWinner1 = 0x00003F; // from 0x000040
 constexpr uint32_t kWinner2 = 0x003F00; // from 0x004000
 constexpr uint32_t kGauge = 0x7F7F7F;   // from 0x808080
@@ -78,8 +78,8 @@ class StatusCalendarTest : public StatusScreenTest,
 TEST_P(StatusCalendarTest, OnlyTheSixteenDaysOfTheCalendarAreMarked) {
     const CalendarCase& c = GetParam();
     e().vars.V(1) = c.Today;
-    e().vars.V(300) = 1; // the winner of day 1
-    e().vars.V(302) = 2; // of day 4 (slot 3)
+    e().vars.V(300) = 1;  // the winner of day 1
+    e().vars.V(302) = 2;  // of day 4 (slot 3)
     e().vars.V(303) = 77; // of day 5: a winner without a picture
     e().screens.status.OpenStatusScreen();
     EXPECT_EQ(e().screens.Mode(), screen_mode::StatusScreen);
@@ -103,8 +103,7 @@ struct GaugeCase {
     int Drawn;
 };
 
-class StatusGaugeTest : public StatusScreenTest,
-                        public ::testing::WithParamInterface<GaugeCase> {};
+class StatusGaugeTest : public StatusScreenTest, public ::testing::WithParamInterface<GaugeCase> {};
 
 TEST_P(StatusGaugeTest, TheGaugeDrawsAtMostThirtyUnits) {
     e().vars.V(111) = GetParam().Units;
