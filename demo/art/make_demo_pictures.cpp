@@ -486,7 +486,7 @@ void BacklogVoiceButton(const std::string& name, bool lit) {
 // it; one sheet for each look (normal, under the pointer, on). The symbols, left to right:
 // skip, auto, hide the window, quick save, quick load, backlog, voice replay, config.
 
-constexpr int kQuickButtons = 8;
+constexpr int kQuickButtons = 9; // the eight of the window's row, then the status screen's
 constexpr float kButtonWidth = 48, kButtonHeight = 22;
 
 Shape QuickButtonSymbol(int button, float x) {
@@ -516,8 +516,12 @@ Shape QuickButtonSymbol(int button, float x) {
     case 6: // voice replay: a speaker
         return Union(RoundedBox(cx - 7, cy - 3, cx - 3, cy + 3, 0.5f),
                      Polygon({{cx - 3, cy - 3}, {cx + 3, cy - 7}, {cx + 3, cy + 7}, {cx - 3, cy + 3}}));
-    default: // config: a ring with a hub
+    case 7: // config: a ring with a hub
         return Union(Subtract(Circle(cx, cy, 7), Circle(cx, cy, 4.5f)), Circle(cx, cy, 2));
+    default: // the status screen: a calendar page
+        return Union(Subtract(RoundedBox(cx - 8, cy - 7, cx + 8, cy + 7, 1.5f),
+                              RoundedBox(cx - 6, cy - 3, cx + 6, cy + 5, 0.5f)),
+                     RoundedBox(cx - 3, cy - 1, cx + 1, cy + 3, 0.5f));
     }
 }
 
@@ -722,6 +726,8 @@ void ConfigKnob(const std::string& name, Colour light, Colour dark) {
 } // namespace
 } // namespace demo
 
+#include "screens_pictures.h"
+
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 3) {
         std::cerr << "usage: demo_pictures OUTDIR [ANIMDIR]\n";
@@ -771,6 +777,7 @@ int main(int argc, char** argv) {
     demo::ConfigPage(true);
     demo::ConfigKnob("sys_cfg_knob", Rgb(0xFFF2D8), Rgb(0xF8C890));
     demo::ConfigKnob("sys_cfg_aknob", Rgb(0xD8F2FF), Rgb(0x90C8F8));
+    demo::screens::All();
     std::printf("demo_pictures: pictures written to %s\n", argv[1]);
     return demo::g_failed ? 1 : 0;
 }

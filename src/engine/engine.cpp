@@ -103,6 +103,7 @@ void Engine::InitialiseEngine() {
     }
     prompts.LoadSystemPictures();
     screens.quickButtons.Load();
+    screens.selectionTree.Load();
     InitialSystemCells();
     UpdateMenus();
     StartRequested = 1;

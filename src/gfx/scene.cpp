@@ -177,6 +177,7 @@ void Graphics::PresentFrame() {
             BackBuffer.CopyFrom(SceneSurface, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
         }
     }
+    m_engine.screens.status.DrawDayIndicator();
     m_engine.text.PresentWindow();
 }
 

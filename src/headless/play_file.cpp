@@ -416,7 +416,8 @@ bool ParseCommandLine(std::string_view line, PlayCommand& out, std::string& erro
     if (out.DelayMs && (!name || !CanRunLater(name->Kind))) {
         error = "in: " + std::string(word) +
                 " cannot be delivered later (only click, rclick, "
-                "move, press, release, wheel, key, keydown, keyup, menu, shot and expect-pixel can)";
+                "move, press, release, wheel, key, keydown, keyup, menu, shot, expect-pixel, "
+                "expect and quit can)";
         return false;
     }
     return CommandParser(fields, *name, out, error).Parse();
@@ -445,7 +446,8 @@ bool IsInputCommand(PlayCommandKind kind) {
 
 bool CanRunLater(PlayCommandKind kind) {
     return IsInputCommand(kind) || kind == PlayCommandKind::Shot ||
-           kind == PlayCommandKind::ExpectPixel;
+           kind == PlayCommandKind::ExpectPixel || kind == PlayCommandKind::Expect ||
+           kind == PlayCommandKind::Quit;
 }
 
 bool ParsePlayFile(std::string_view text, std::string_view fileName,

@@ -45,7 +45,9 @@ bool GameWaitsForPlayer(const Engine& engine) {
     int32_t autoLevel = engine.vars.S(cell::AutoLevel);
     return (wait.WaitKind != wait_kind::None && autoLevel == 0 && engine.SkipActive == 0) ||
            engine.choices.SelectionKind != selection_kind::None || wait.PassWait == -1 ||
-           engine.prompts.IsOpen() || ScriptFinished(engine);
+           engine.prompts.IsOpen() || ScriptFinished(engine) ||
+           // The map holds the script until the player has chosen on it.
+           engine.screens.Mode() == screen_mode::Map;
 }
 
 PlayRunner::PlayRunner(Engine& engine, HeadlessPlatform& platform,

@@ -157,6 +157,18 @@ constexpr StateField kEngineFields[] = {
     {"FadeLevel", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.music.FadeLevel); }},
     {"PendingState", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.PendingState); }},
     {"Muted", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.Muted ? 1 : 0); }},
+    // The selection tree and the map.
+    {"TreeHover", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.selectionTree.TreeHover()); }},
+    {"TreeChoice", FieldKind::Text, [](const Engine& e) { return Text(e.screens.selectionTree.TreeChoice()); }},
+    {"TreeChildCount", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.selectionTree.ChildCount()); }},
+    {"MapStep", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.map.MapStep); }},
+    {"ListOpen", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.map.ListOpen); }},
+    {"HoverPlace", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.map.HoverPlace); }},
+    {"MapHoverRow", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.map.MapHoverRow); }},
+    {"FirstTitle", FieldKind::Text, [](const Engine& e) { return Text(e.screens.map.FirstTitle()); }},
+    {"SecondTitle", FieldKind::Text, [](const Engine& e) { return Text(e.screens.map.SecondTitle()); }},
+    {"FirstFlag", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.map.FirstFlag); }},
+    {"SecondFlag", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.map.SecondFlag); }},
 };
 // clang-format on
 

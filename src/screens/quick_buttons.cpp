@@ -517,8 +517,11 @@ bool QuickButtons::Press(int x, int y) {
         return true;
     case 0:
         return false;
+    case quick_button::StatusScreen:
+        e.screens.status.OpenStatusScreen();
+        return true;
     default:
-        // The status screen (13) opens once it exists; 14..19 have no action.
+        // 14..19 have no action.
         return true;
     }
     HoveredButton = 0;

@@ -13,8 +13,8 @@ constexpr const char* kSaveLoadItems[] = {"N5", "N8", "N9", "N10"};
 
 Screens::Screens(Engine& engine)
     : game(engine), backlog(engine), config(engine), windowHidden(engine), pageReview(engine),
-      staffRoll(engine), map(engine, screen_mode::Map),
-      status(engine, screen_mode::StatusScreen), gallery(engine), recollection(engine),
+      staffRoll(engine), map(engine),
+      status(engine), gallery(engine), recollection(engine),
       quickButtons(engine), selectionTree(engine), m_engine(engine), m_stack(game) {}
 
 Screen& Screens::ForMode(int32_t mode) {

@@ -7,6 +7,7 @@
 #include "screens/config_screen.h"
 #include "screens/gallery_screen.h"
 #include "screens/game_screen.h"
+#include "screens/map_screen.h"
 #include "screens/page_review_screen.h"
 #include "screens/quick_buttons.h"
 #include "screens/recollection_screen.h"
@@ -70,7 +71,7 @@ public:
     WindowHiddenScreen windowHidden;
     PageReviewScreen pageReview;
     StaffRollScreen staffRoll;
-    StatusScreen map;
+    MapScreen map;
     StatusScreen status;
     GalleryScreen gallery;
     ScrollingPictureScreen scrollingPicture;

@@ -1,11 +1,14 @@
 #pragma once
-// The map screen (ScreenMode 4, `map`) and the status screen (ScreenMode 10, the calendar of
-// the first game-specific quick button), which share their input. Each entry point does nothing until they land.
+// The status screen (ScreenMode 10), opened by the first game-specific quick button: the
+// calendar of the days with the winner of each past day, the rank and the gauge, revealed
+// from the top over the screen it covers; any press closes it. Its day indicator is drawn
+// over the scene while the game plays.
 
+#include "gfx/surface.h"
 #include "screens/screen.h"
 #include "screens/screen_modes.h"
 
-#include <string_view>
+#include <cstdint>
 
 namespace orv {
 
@@ -13,24 +16,41 @@ class Engine;
 
 class StatusScreen final : public Screen {
 public:
-    StatusScreen(Engine& engine, int32_t mode) : m_engine(engine), m_mode(mode) {}
+    // The calendar has sixteen days, in two columns of eight.
+    static constexpr int32_t kCalendarDays = 16;
+    static constexpr int32_t kMaxGaugeUnits = 30;
 
-    int32_t Mode() const override { return m_mode; }
-    void Press(MouseButton /*button*/, int /*x*/, int /*y*/) override {}
-    void Move(int /*x*/, int /*y*/) override {}
-    // The map looks at the pointer again every 16 passes.
-    AfterPass Pass() override;
-    // The map paints itself (nothing until it lands); the status screen shows BackBuffer.
-    bool Paint() override { return m_mode == screen_mode::Map; }
-    void Close() override {}
+    explicit StatusScreen(Engine& engine) : m_engine(engine) {}
 
-    void OpenMap(std::string_view /*name*/) {} // map
+    int32_t Mode() const override { return screen_mode::StatusScreen; }
+    void Press(MouseButton /*button*/, int /*x*/, int /*y*/) override { CloseStatusScreen(); }
+    // The title return takes it off: the screen it covered comes back.
+    void Close() override { Restore(); }
+
+    void OpenStatusScreen();
+    void CloseStatusScreen();
+
+    // DrawDayIndicator: "day%02d" (S110) at (15, 15) of BackBuffer while the game plays with
+    // S004 set, no replay and no novel mode. The picture is kept while S110 stays.
+    void DrawDayIndicator();
+
+    // The slot of the day's winner in V300.. for days 1..16 (0: a day without a contest).
+    static int32_t WinnerSlot(int32_t day);
 
 private:
-    void PointerPass() {}
+    void DrawCalendar();
+    void Reveal();
+    void Restore();
+    // The named picture drawn as a stacked sprite at (x, y) of BackBuffer; nothing when it
+    // is missing.
+    void DrawPicture(const char* name, int x, int y);
 
     Engine& m_engine;
-    int32_t m_mode;
+    Surface m_kept;    // BackBuffer from before the screen
+    Surface m_picture; // the picture being drawn
+    Surface m_day;     // the day indicator's picture
+    int32_t m_dayShown = -1;
+    bool m_open = false;
 };
 
 } // namespace orv

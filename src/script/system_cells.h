@@ -112,6 +112,12 @@ inline constexpr StartValue kStartValues[] = {
     {TextColourZero, 0xFFFFFF}, {31, 0},
 };
 
+// ---- The status and map screens. S004 (ClearedOnTitle) is set by the game's scripts while
+// a day runs, and shows the day indicator.
+constexpr int DayPicture = 110;          // the number of the day indicator's picture
+constexpr int FirstMapEventValue = 115;  // the value of the first event chosen on the map
+constexpr int SecondMapEventValue = 116; // and of the second
+
 // The cells kept with saved games: S000..S199.
 constexpr int kSavedCells = 200;
 
