@@ -165,6 +165,14 @@ void Engine::FormResize() {
     }
 }
 
+void EngineScriptHooks::ReplayScriptRequested(std::string_view name) {
+    m_engine.screens.gallery.ReplayScriptRequested(name);
+}
+
+void EngineScriptHooks::SceneEntered(std::string_view upperName) {
+    m_engine.screens.recollection.MarkSceneSeen(upperName);
+}
+
 void EngineScriptHooks::MainScriptLoaded() {
     m_engine.ScriptRunning = 1;
     m_engine.vars.S(cell::ResumePoint) = 0;

@@ -157,6 +157,17 @@ constexpr StateField kEngineFields[] = {
     {"FadeLevel", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.music.FadeLevel); }},
     {"PendingState", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.PendingState); }},
     {"Muted", FieldKind::Integer, [](const Engine& e) { return Int(e.sound.Muted ? 1 : 0); }},
+    // The gallery and its scene replay.
+    {"ReturnScriptName", FieldKind::Text,
+     [](const Engine& e) { return Text(FieldText(e.dispatcher.ReturnScriptName)); }},
+    {"ViewName", FieldKind::Text, [](const Engine& e) { return Text(e.screens.gallery.ViewName); }},
+    {"GallerySet", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.CurrentSet); }},
+    {"GalleryHover", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.GalleryHover); }},
+    {"GalleryViewing", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.Viewing); }},
+    {"GalleryViewTop", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.ViewTop); }},
+    {"PlayingTrack", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.PlayingTrack); }},
+    {"SeenPictures", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.View().SeenPictures); }},
+    {"TotalPictures", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.View().TotalPictures); }},
 };
 // clang-format on
 

@@ -5,6 +5,8 @@
 #include "screens/screen.h"
 #include "screens/screen_modes.h"
 
+#include <string_view>
+
 namespace orv {
 
 class Engine;
@@ -20,6 +22,7 @@ public:
     void Tick() override {}
 
     void Open() {} // kaisou
+    void MarkSceneSeen(std::string_view /*upperName*/) {}
     // The replay of the queued scenes: on to the next one, or out.
     void NextQueuedScene() {}
     void QuitReplay() {}
