@@ -107,6 +107,7 @@ void Engine::InitialiseEngine() {
     UpdateMenus();
     StartRequested = 1;
     screens.gallery.CreateViews();
+    screens.recollection.LoadSceneList();
 }
 
 void Engine::InitialSystemCells() {

@@ -213,18 +213,11 @@ void GalleryScreen::DrawGalleryPage() {
 }
 
 void GalleryScreen::DrawPercentage() {
-    int32_t seen = m_view.SeenPictures, total = m_view.TotalPictures;
-    int x = m_view.PercentX;
-    if (seen < total) {
-        int32_t p = static_cast<int32_t>(int64_t{seen} * 100 / total);
-        if (p > 9) {
-            DrawDigit(p / 10, x + DigitWidth);
+    std::array<int, 3> digits = PercentageDigits(m_view.SeenPictures, m_view.TotalPictures);
+    for (int cell = 0; cell < 3; ++cell) {
+        if (digits[static_cast<size_t>(cell)] >= 0) {
+            DrawDigit(digits[static_cast<size_t>(cell)], m_view.PercentX + cell * DigitWidth);
         }
-        DrawDigit(p % 10, x + 2 * DigitWidth);
-    } else {
-        DrawDigit(1, x);
-        DrawDigit(0, x + DigitWidth);
-        DrawDigit(0, x + 2 * DigitWidth);
     }
 }
 

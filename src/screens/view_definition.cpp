@@ -237,6 +237,14 @@ struct SetReader {
 
 } // namespace
 
+std::array<int, 3> PercentageDigits(int32_t seen, int32_t total) {
+    if (seen >= total) {
+        return {1, 0, 0};
+    }
+    auto p = static_cast<int>(std::max<int64_t>(int64_t{seen} * 100 / total, 0));
+    return {-1, p > 9 ? p / 10 : -1, p % 10};
+}
+
 std::vector<std::string_view> SplitViewFields(std::string_view value) {
     std::vector<std::string_view> fields;
     if (value.empty()) {
@@ -270,7 +278,7 @@ ViewDefinition ReadViewDefinition(std::string_view text, std::string_view name,
             }
         }
     }
-    if (!lines.FindSection(name)) {
+    if (!lines.FindSection(cp932::UpperCase(name))) {
         return view;
     }
     view.Found = true;

@@ -82,6 +82,11 @@ struct ViewDefinition {
 ViewDefinition ReadViewDefinition(std::string_view text, std::string_view name,
                                   VariableStore* vars, int32_t firstPicture = 0);
 
+// The three cells of the percentage display for `seen` of `total` pictures: a digit, or -1
+// for a cell left as it is. Under 10 per cent only the units show; everything seen (and a
+// view without pictures) shows 100.
+std::array<int, 3> PercentageDigits(int32_t seen, int32_t total);
+
 // The fields of a definition value, split at commas and colons.
 std::vector<std::string_view> SplitViewFields(std::string_view value);
 
