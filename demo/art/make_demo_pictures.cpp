@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <iostream>
 #include <string>
 
@@ -25,7 +26,15 @@ namespace {
 std::filesystem::path g_out;
 bool g_failed = false;
 
+// The backgrounds as drawn, for the gallery's thumbnails.
+std::map<std::string, orv::Surface> g_backgrounds;
+
 void Save(const std::string& name, const orv::Surface& surface) {
+    if (name.size() == 4 && name.starts_with("A00")) {
+        orv::Surface& kept = g_backgrounds[name];
+        kept.Allocate(surface.Width(), surface.Height());
+        kept.CopyFrom(surface, orv::Rect{0, 0, surface.Width(), surface.Height()}, 0, 0);
+    }
     std::string error = orv::WritePng(g_out / (name + ".png"), surface);
     if (!error.empty()) {
         std::cerr << "demo_pictures: " << name << ": " << error << "\n";
@@ -723,6 +732,133 @@ void ConfigKnob(const std::string& name, Colour light, Colour dark) {
     Save(name, SideBySide(colour, mask));
 }
 
+
+// ---- The gallery (sys_gal_) and the recollection (ss_kaiso). The rectangles match demo's
+// view.txt and the recollection's fixed layout.
+
+constexpr int kThumbWidth = 160, kThumbHeight = 120;
+struct GallerySlot {
+    int X, Y;
+    const char* Background; // shown as its thumbnail
+};
+constexpr GallerySlot kGallerySlots[] = {{60, 130, "A000"}, {240, 130, "A001"}, {420, 130, "A002"},
+                                         {600, 130, "A003"}, {60, 300, "A020"}};
+
+// Every fifth pixel of the picture's top screenful.
+void Thumbnail(Canvas& c, const orv::Surface& picture, int x, int y) {
+    for (int ty = 0; ty < kThumbHeight; ++ty) {
+        for (int tx = 0; tx < kThumbWidth; ++tx) {
+            uint32_t p = picture.Pixel(tx * 5, ty * 5);
+            c.Set(x + tx, y + ty, Colour{static_cast<float>(p & 0xFF) / 255.0f,
+                                         static_cast<float>(p >> 8 & 0xFF) / 255.0f,
+                                         static_cast<float>(p >> 16 & 0xFF) / 255.0f});
+        }
+    }
+}
+
+// A picture twice the screen's height: the night sky high above, the hill at dusk below.
+orv::Surface TallSky() {
+    Canvas c(800, 1200);
+    c.VerticalGradient({Rgb(0x050818), Rgb(0x0B1030), Rgb(0x28305A), Rgb(0x8A5A6A), Rgb(0xE8946A)});
+    Stars(c, 220, 800, 41, 0.9f);
+    c.Fill(Hills(1080, 40, 420, 0.7f), Rgb(0x1A1A2A));
+    orv::Surface out = c.ToSurface();
+    Save("A020", out);
+    return out;
+}
+
+void GalleryPage(bool lit, const orv::Surface& tall) {
+    Canvas c(800, 600);
+    c.VerticalGradient({Rgb(0x0B1030), Rgb(0x1A2648)});
+    Stars(c, 60, 600, 57, 0.3f);
+    for (const GallerySlot& slot : kGallerySlots) {
+        float x = static_cast<float>(slot.X), y = static_cast<float>(slot.Y);
+        c.Fill(RoundedBox(x - 6, y - 6, x + kThumbWidth + 6, y + kThumbHeight + 6, 4),
+               lit ? Rgb(0xF8C890) : Rgb(0x8FA6D8));
+        auto kept = g_backgrounds.find(slot.Background);
+        Thumbnail(c, kept != g_backgrounds.end() ? kept->second : tall, slot.X, slot.Y);
+    }
+    Plate(c, Box{640, 520, 760, 570}, lit);
+    OptionIcon(c, "close", 700, 545, Ink(lit));
+    Save(lit ? "sys_gal_hover" : "sys_gal_page", c.ToSurface());
+}
+
+// The cover of a locked slot: a padlock on dark blue, mask on the right.
+void GalleryCover() {
+    Canvas colour(kThumbWidth, kThumbHeight), mask(kThumbWidth, kThumbHeight);
+    colour.VerticalGradient({Rgb(0x2A3C68), Rgb(0x152040)});
+    colour.Fill(Subtract(RoundedBox(66, 30, 94, 64, 12), RoundedBox(72, 36, 88, 64, 8)), Rgb(0x8FA6D8));
+    colour.Fill(RoundedBox(58, 56, 102, 92, 5), Rgb(0x8FA6D8));
+    mask.Fill(RoundedBox(0, 0, kThumbWidth, kThumbHeight, 0), Rgb(0xFFFFFF));
+    Save("sys_gal_cover", SideBySide(colour, mask));
+}
+
+// The digits 0..9 of the percentage as seven segments, 20 x 30 each, stacked; mask on the right.
+void GalleryDigits() {
+    // Segments a..g of each digit.
+    constexpr const char* kSegments[] = {"abcdef", "bc", "abdeg", "abcdg", "bcfg",
+                                         "acdfg", "acdefg", "abc", "abcdefg", "abcdfg"};
+    Canvas colour(20, 300), mask(20, 300);
+    colour.VerticalGradient({Rgb(0xFFF2D8), Rgb(0xF8C890)});
+    for (int d = 0; d < 10; ++d) {
+        float top = 30.0f * static_cast<float>(d);
+        for (const char* s = kSegments[d]; *s; ++s) {
+            float ax = 0, ay = 0, bx = 0, by = 0;
+            switch (*s) {
+            case 'a': ax = 5, ay = 4, bx = 15, by = 4; break;
+            case 'b': ax = 16, ay = 5, bx = 16, by = 14; break;
+            case 'c': ax = 16, ay = 16, bx = 16, by = 25; break;
+            case 'd': ax = 5, ay = 26, bx = 15, by = 26; break;
+            case 'e': ax = 4, ay = 16, bx = 4, by = 25; break;
+            case 'f': ax = 4, ay = 5, bx = 4, by = 14; break;
+            default: ax = 5, ay = 15, bx = 15, by = 15; break;
+            }
+            mask.Fill(Capsule(ax, top + ay, bx, top + by, 1.8f), Rgb(0xFFFFFF));
+        }
+    }
+    Save("sys_gal_num", SideBySide(colour, mask));
+}
+
+void RecollectionScreen(bool lit) {
+    Canvas c(800, 600);
+    c.VerticalGradient({Rgb(0x0B1030), Rgb(0x1A2648), Rgb(0x22345C)});
+    Stars(c, 80, 600, 63, 0.3f);
+    Box categories[] = {{18, 83, 155, 142}, {166, 83, 303, 142}, {314, 83, 451, 142},
+                        {462, 83, 599, 142}, {610, 83, 747, 142}};
+    for (const Box& b : categories) {
+        Plate(c, b, lit);
+    }
+    OptionIcon(c, "scene", 86, 112, Ink(lit));
+    c.Fill(RoundedBox(20, 150, 530, 505, 8), Rgb(0x101A34), 0.8f);
+    c.Fill(RoundedBox(564, 151, 780, 507, 8), Rgb(0x101A34), 0.8f);
+    for (int s = 0; s < 10; ++s) {
+        float x = 72.0f + 44.0f * static_cast<float>(s);
+        Plate(c, Box{x, 514, x + 44, 557}, lit);
+        c.Fill(Circle(x + 22, 535, 3 + static_cast<float>(s) * 0.6f), Ink(lit));
+    }
+    Plate(c, Box{561, 547, 671, 589}, lit);
+    OptionIcon(c, "close", 616, 568, Ink(lit));
+    Plate(c, Box{674, 547, 784, 589}, lit);
+    c.Fill(Polygon({{718, 556}, {718, 580}, {740, 568}}), Ink(lit));
+    Plate(c, Box{674, 504, 777, 534}, lit);
+    c.Fill(Capsule(712, 519, 740, 519, 2.5f), Ink(lit));
+    Plate(c, Box{418, 559, 520, 587}, lit);
+    c.Fill(Capsule(450, 579, 490, 567, 2), Ink(lit));
+    Save(lit ? "ss_kaiso2" : "ss_kaiso", c.ToSurface());
+}
+
+// Page tabs of the recollection, normal on the left and chosen on the right, 58 apart.
+void RecollectionTabs() {
+    Canvas c(56, 116);
+    for (int column = 0; column < 2; ++column) {
+        for (int tab = 0; tab < 2; ++tab) {
+            float x = 28.0f * static_cast<float>(column), y = 58.0f * static_cast<float>(tab);
+            Plate(c, Box{x, y, x + 28, y + 58}, column == 1);
+        }
+    }
+    Save("ss_kaiso_p", c.ToSurface());
+}
+
 } // namespace
 } // namespace demo
 
@@ -778,6 +914,16 @@ int main(int argc, char** argv) {
     demo::ConfigKnob("sys_cfg_knob", Rgb(0xFFF2D8), Rgb(0xF8C890));
     demo::ConfigKnob("sys_cfg_aknob", Rgb(0xD8F2FF), Rgb(0x90C8F8));
     demo::screens::All();
+    {
+        const orv::Surface tall = demo::TallSky();
+        demo::GalleryPage(false, tall);
+        demo::GalleryPage(true, tall);
+        demo::GalleryCover();
+        demo::GalleryDigits();
+        demo::RecollectionScreen(false);
+        demo::RecollectionScreen(true);
+        demo::RecollectionTabs();
+    }
     std::printf("demo_pictures: pictures written to %s\n", argv[1]);
     return demo::g_failed ? 1 : 0;
 }

@@ -108,6 +108,7 @@ void Engine::InitialiseEngine() {
     UpdateMenus();
     StartRequested = 1;
     screens.gallery.CreateViews();
+    screens.recollection.LoadSceneList();
 }
 
 void Engine::InitialSystemCells() {
@@ -164,6 +165,14 @@ void Engine::FormResize() {
     if (FullScreenActive) {
         DropFullScreen();
     }
+}
+
+void EngineScriptHooks::ReplayScriptRequested(std::string_view name) {
+    m_engine.screens.gallery.ReplayScriptRequested(name);
+}
+
+void EngineScriptHooks::SceneEntered(std::string_view upperName) {
+    m_engine.screens.recollection.MarkSceneSeen(upperName);
 }
 
 void EngineScriptHooks::MainScriptLoaded() {

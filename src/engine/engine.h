@@ -49,6 +49,8 @@ class EngineScriptHooks : public ScriptLoadHooks {
 public:
     explicit EngineScriptHooks(Engine& engine) : m_engine(engine) {}
     void MainScriptLoaded() override;
+    void ReplayScriptRequested(std::string_view name) override;
+    void SceneEntered(std::string_view upperName) override;
 
 private:
     Engine& m_engine;

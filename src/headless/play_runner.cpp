@@ -368,6 +368,26 @@ private:
 
 } // namespace
 
+bool PlayRunner::PressToLeaveScreen() {
+    // The gallery and the recollection wait for the player without a script wait: a player
+    // playing through leaves them by their exit (or backs out of a viewed picture).
+    std::optional<Point> exit;
+    int32_t mode = m_engine.screens.Mode();
+    if (mode == screen_mode::Gallery) {
+        exit = m_engine.screens.gallery.LeavePoint();
+    } else if (mode == screen_mode::Recollection) {
+        exit = m_engine.screens.recollection.LeavePoint();
+    } else {
+        return false;
+    }
+    PlayCommand press;
+    press.Kind = exit ? PlayCommandKind::Click : PlayCommandKind::RightClick;
+    press.X = exit ? exit->X : kScreenWidth / 2;
+    press.Y = exit ? exit->Y : kScreenHeight / 2;
+    DeliverInput(press);
+    return true;
+}
+
 RunStatus PlayRunner::AutoPlay(int64_t maxPasses) {
     const char* reason = "the pass limit was reached";
     // A game plays itself round in a circle: title, story, an ending, the title again. One
@@ -388,6 +408,10 @@ RunStatus PlayRunner::AutoPlay(int64_t maxPasses) {
         }
         if (m_passes >= maxPasses) {
             break;
+        }
+        if (PressToLeaveScreen()) {
+            Pass();
+            continue;
         }
         if (GameWaitsForPlayer(m_engine) && !m_engine.choices.TakeFirstChoice()) {
             PlayCommand click;

@@ -61,6 +61,7 @@ private:
     RunStatus Execute(const PlayCommand& command);
     void DeliverInput(const PlayCommand& command);
     void PointerTo(int x, int y);
+    bool PressToLeaveScreen();
     void AdvanceMs(int64_t ms);
     RunStatus WaitForPlayer(const PlayCommand& command);
     RunStatus Expect(const PlayCommand& command);

@@ -44,6 +44,19 @@ FieldValue Playing(const Engine& e, int slot) {
     return Int(e.sound.mixer.IsPlaying(slot) ? 1 : 0);
 }
 
+// The shown record slot's playlist as the file holds it, up to its first 0, joined by ','.
+std::string PlaylistText(const Engine& e) {
+    const auto& slot = e.globals.RecordSlots[static_cast<size_t>(e.screens.recollection.CurrentSlot % 10)];
+    std::string text;
+    for (int32_t entry : slot) {
+        if (entry == 0) {
+            break;
+        }
+        text += (text.empty() ? "" : ",") + std::to_string(entry);
+    }
+    return text;
+}
+
 // A row of the page as typed: empty columns (the indent, wide spacing) as blanks, trailing
 // ones dropped.
 FieldValue PageRow(const Engine& e, int row) {
@@ -169,6 +182,24 @@ constexpr StateField kEngineFields[] = {
     {"SecondTitle", FieldKind::Text, [](const Engine& e) { return Text(e.screens.map.SecondTitle()); }},
     {"FirstFlag", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.map.FirstFlag); }},
     {"SecondFlag", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.map.SecondFlag); }},
+    // The gallery and its scene replay.
+    {"ReturnScriptName", FieldKind::Text,
+     [](const Engine& e) { return Text(FieldText(e.dispatcher.ReturnScriptName)); }},
+    {"ViewName", FieldKind::Text, [](const Engine& e) { return Text(e.screens.gallery.ViewName); }},
+    {"GallerySet", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.CurrentSet); }},
+    {"GalleryHover", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.GalleryHover); }},
+    {"GalleryViewing", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.Viewing); }},
+    {"GalleryViewTop", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.ViewTop); }},
+    {"PlayingTrack", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.PlayingTrack); }},
+    {"SeenPictures", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.View().SeenPictures); }},
+    {"TotalPictures", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.gallery.View().TotalPictures); }},
+    // The recollection.
+    {"RecollectionHover", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.recollection.HoverCode); }},
+    {"RecollectionDrag", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.recollection.RecollectionDrag); }},
+    {"RecollectionCategory", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.recollection.CurrentCategory); }},
+    {"RecordSlot", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.recollection.CurrentSlot); }},
+    {"Playlist", FieldKind::Text, [](const Engine& e) { return Text(PlaylistText(e)); }},
+    {"PlayPosition", FieldKind::Integer, [](const Engine& e) { return Int(e.screens.recollection.PlayPosition); }},
 };
 // clang-format on
 

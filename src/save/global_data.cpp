@@ -1,5 +1,6 @@
 #include "save/global_data.h"
 
+#include "base/diagnostics.h"
 #include "base/files.h"
 #include "data/settings_store.h"
 #include "engine/engine.h"
@@ -125,6 +126,14 @@ void GlobalData::ReadRecollection() {
         std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(name), gl::kRecordNameSize,
                     RecordNames[slot].begin());
         RecordNames[slot].back() = '\0';
+    }
+}
+
+void GlobalData::WriteRecollection() {
+    if (std::string problem =
+            WriteFileAtomic(m_engine.saves.Location.RecollectionPath(), RecollectionFile());
+        !problem.empty()) {
+        Diagnostic(problem);
     }
 }
 

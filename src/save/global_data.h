@@ -56,6 +56,8 @@ public:
     // Start-up, before the first Sync: kaiso.dat with zeros when missing, then read.
     void CreateRecollectionFileIfMissing();
     void ReadRecollection();
+    // kaiso.dat written from the record slots at once, as the recollection edits them.
+    void WriteRecollection();
     // Start-up: the first merge, which takes the change count from the file.
     void Read() { Sync(true); }
     // After a save or a load, at `gameclr` and when the program closes.
