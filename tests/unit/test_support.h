@@ -11,6 +11,7 @@
 #include <fstream>
 #include <random>
 #include <span>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -73,6 +74,16 @@ inline void WriteFile(const std::filesystem::path& path, std::span<const uint8_t
 
 inline void WriteFile(const std::filesystem::path& path, std::string_view text) {
     WriteFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+// Lines of a text resource as the archive holds them: each ends in NUL.
+inline std::string NulLines(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (std::string_view line : lines) {
+        text.append(line);
+        text.push_back('\0');
+    }
+    return text;
 }
 
 inline Bytes ToBytes(std::string_view text) {

@@ -14,23 +14,13 @@
 namespace orv::test {
 namespace {
 
-// Lines of a resource as the archive holds them: each ends in NUL.
-std::string Resource(std::initializer_list<std::string_view> lines) {
-    std::string text;
-    for (std::string_view line : lines) {
-        text.append(line);
-        text.push_back('\0');
-    }
-    return text;
-}
-
 // ---- The view definition.
 
 TEST(ViewDefinitionTest, OnePictureSeenUnlocksItsGroupUnlessPartlyOpenSlotsHaveACover) {
     for (bool plate2 : {false, true}) {
         VariableStore vars;
         vars.SetPictureUnlockedBit(1, true); // the second picture of slot 1
-        std::string text = Resource({":VIEW_1", "{", "SET:1", plate2 ? "PLATE2:P2" : "PLATE:P1",
+        std::string text = NulLines({":VIEW_1", "{", "SET:1", plate2 ? "PLATE2:P2" : "PLATE:P1",
                                      "}", "{", "1:a,b,c", "2:d", "}"});
         ViewDefinition view = ReadViewDefinition(text, "VIEW_1", &vars);
         ASSERT_TRUE(view.Found);
@@ -51,7 +41,7 @@ TEST(ViewDefinitionTest, CountsAndIndicesFromTheResourceStayInsideTheirTables) {
         names += (i ? "," : "") + std::string("N") + std::to_string(i);
     }
     std::string slot = "1:" + names;
-    std::string text = Resource({":VIEW_1", "{", "SET:99", "P17:1,1,5,5,0,99,40", "P18:1,1,5,5",
+    std::string text = NulLines({":VIEW_1", "{", "SET:99", "P17:1,1,5,5,0,99,40", "P18:1,1,5,5",
                                  "P123:1,1,5,5", "M12:1,1,5,5", "51:10,10", "0:10,10", "50:7,8",
                                  "TYPE:9", "}", "{", slot, "51:X", "}"});
     ViewDefinition view = ReadViewDefinition(text, "VIEW_1", nullptr);
@@ -61,10 +51,10 @@ TEST(ViewDefinitionTest, CountsAndIndicesFromTheResourceStayInsideTheirTables) {
     EXPECT_EQ(view.SlotX[50], 7);
     EXPECT_EQ(view.SlotX[0], ViewDefinition::kNoPosition);
 
-    std::string none = Resource({":VIEW_1", "{", "SET:0", "}"});
+    std::string none = NulLines({":VIEW_1", "{", "SET:0", "}"});
     EXPECT_EQ(ReadViewDefinition(none, "VIEW_1", nullptr).SetCount, 1) << "next never divides by 0";
 
-    std::string pictures = Resource({":VIEW_1", "{", "}", "{", slot, "}"});
+    std::string pictures = NulLines({":VIEW_1", "{", "}", "{", slot, "}"});
     EXPECT_EQ(ReadViewDefinition(pictures, "VIEW_1", nullptr).AllPictures.size(), 50u);
     EXPECT_FALSE(ReadViewDefinition(pictures, "VIEW_3", nullptr).Found);
 }
@@ -115,7 +105,7 @@ protected:
     void Start(std::string view, std::string main = "*viewer VIEW_1") {
         main.push_back('\0');
         std::vector<ArchiveEntryInput> texts{{"main", ToBytes(main)}, {"view", ToBytes(view)}};
-        texts.push_back({"_config", ToBytes(Resource({"MAKER_REG:Software\\Test", "GAME_ID:Gal"}))});
+        texts.push_back({"_config", ToBytes(NulLines({"MAKER_REG:Software\\Test", "GAME_ID:Gal"}))});
         auto picture = [](const char* name, int width, int height, uint32_t colour) {
             Surface surface(width, height);
             surface.Fill(colour);
@@ -147,7 +137,7 @@ protected:
 };
 
 TEST_F(GalleryTest, SetAndViewRegionsReactOnlyInsideTheirRangeOfSets) {
-    Start(Resource({":VIEW_0", "{", "M1:0,0,10,10", "M2:20,0,30,10,1,1", "}", ":VIEW_1", "{",
+    Start(NulLines({":VIEW_0", "{", "M1:0,0,10,10", "M2:20,0,30,10,1,1", "}", ":VIEW_1", "{",
                     "GRA:GPAGE,GHOVER", "SET:3", "P0:100,0,110,10,1,2,2", "P1:200,0,210,10,0,99,7",
                     "}", "{", "}", "{", "}", "{", "}", ":VIEW_2", "{", "SET:1", "}"}));
     ASSERT_EQ(e().screens.Mode(), screen_mode::Gallery);
@@ -171,7 +161,7 @@ TEST_F(GalleryTest, SetAndViewRegionsReactOnlyInsideTheirRangeOfSets) {
 }
 
 TEST_F(GalleryTest, AJumpToAViewTheResourceLacksChangesNothing) {
-    Start(Resource({":VIEW_1", "{", "GRA:GPAGE,GHOVER", "M4:0,0,10,10", "}"}));
+    Start(NulLines({":VIEW_1", "{", "GRA:GPAGE,GHOVER", "M4:0,0,10,10", "}"}));
     Click(5, 5);
     EXPECT_EQ(gallery().ViewName, "VIEW_1");
     EXPECT_EQ(e().screens.Mode(), screen_mode::Gallery);
@@ -180,7 +170,7 @@ TEST_F(GalleryTest, AJumpToAViewTheResourceLacksChangesNothing) {
 TEST_F(GalleryTest, ASecondGallerySlotWhosePicturesAreInNoListStaysOnThePage) {
     // The second gallery numbers its pictures after the first's: its slot is open by its
     // own bit, but its name is not in the first gallery's list, so none of it counts as seen.
-    std::string view = Resource({":VIEW_1", "{", "}", "{", "1:A001", "}", ":2_VIEW_1", "{",
+    std::string view = NulLines({":VIEW_1", "{", "}", "{", "1:A001", "}", ":2_VIEW_1", "{",
                                  "GRA:GPAGE,GHOVER", "THM_SIZE:50,50", "1:100,100", "}", "{",
                                  "1:B001,B001", "}"});
     Start(view, "*viewer 2_VIEW_1");
@@ -194,7 +184,7 @@ TEST_F(GalleryTest, ASecondGallerySlotWhosePicturesAreInNoListStaysOnThePage) {
 }
 
 TEST_F(GalleryTest, TheMusicPlayerPlaysStopsAndResumesTheLastTrack) {
-    Start(Resource({":VIEW_3", "{", "TYPE:3", "GRA:GPAGE,GHOVER", "THM_SIZE:50,50", "1:0,100",
+    Start(NulLines({":VIEW_3", "{", "TYPE:3", "GRA:GPAGE,GHOVER", "THM_SIZE:50,50", "1:0,100",
                     "2:100,100", "NEXT:0,0,50,50", "PREV:100,0,150,50", "EXIT:200,0,250,50", "}"}),
           "*viewer VIEW_3");
     Click(120, 120);
@@ -213,7 +203,7 @@ TEST_F(GalleryTest, TheMusicPlayerPlaysStopsAndResumesTheLastTrack) {
 }
 
 TEST_F(GalleryTest, FadesAtTheRightEdgeStayOnTheScreen) {
-    Start(Resource({":VIEW_1", "{", "GRA:GPAGE,GHOVER", "EXIT:790,590,805,605", "}"}));
+    Start(NulLines({":VIEW_1", "{", "GRA:GPAGE,GHOVER", "EXIT:790,590,805,605", "}"}));
     e().PBMouseMove(795, 595);
     EXPECT_EQ(e().gfx.BackBuffer.Pixel(799, 599), kHover);
     e().PBMouseMove(100, 100);

@@ -15,16 +15,7 @@
 namespace orv::test {
 namespace {
 
-std::string Resource(std::initializer_list<std::string_view> lines) {
-    std::string text;
-    for (std::string_view line : lines) {
-        text.append(line);
-        text.push_back('\0');
-    }
-    return text;
-}
-
-const std::string kFlashback = Resource({"first,second", ":first", "*Aoi", "Hill:s_hill",
+const std::string kFlashback = NulLines({"first,second", ":first", "*Aoi", "Hill:s_hill",
                                          "Room,s_room", "*", ":second", "Sea,s_sea", ":end",
                                          "After,s_after"});
 
@@ -32,7 +23,7 @@ const std::string kFlashback = Resource({"first,second", ":first", "*Aoi", "Hill
 
 TEST(SceneListTest, SettingStartsTheCategoriesAgainAndTheListEndsAtItsEndLabel) {
     SceneList list;
-    list.Read(Resource({"first,second", ":setting", "route", ":first", "*Aoi", "Hill:s_hill",
+    list.Read(NulLines({"first,second", ":setting", "route", ":first", "*Aoi", "Hill:s_hill",
                         "Room,s_room", "*", ":second", "Sea,s_sea", ":route", "Last,s_last",
                         ":end", "After,s_after"}));
     EXPECT_EQ(list.CategoryCount, 1);
@@ -122,13 +113,13 @@ protected:
     void Start(const std::vector<int32_t>& slot0 = {}) {
         m_engine.reset();
         std::vector<ArchiveEntryInput> texts{
-            {"main", ToBytes(Resource({"*call s_hill", "*call s_room", "*kaisou", "!V001=1"}))},
+            {"main", ToBytes(NulLines({"*call s_hill", "*call s_room", "*kaisou", "!V001=1"}))},
             {"sys_flashbak", ToBytes(kFlashback)},
-            {"s_hill", ToBytes(Resource({"*end"}))},
-            {"s_room", ToBytes(Resource({"*end"}))},
-            {"k_s_hill", ToBytes(Resource({"!V002=V002+1", "*exit"}))},
-            {"k_s_room", ToBytes(Resource({"!V003=V003+1", "*exit"}))},
-            {"_config", ToBytes(Resource({"MAKER_REG:Software\\Test", "GAME_ID:Rec"}))}};
+            {"s_hill", ToBytes(NulLines({"*end"}))},
+            {"s_room", ToBytes(NulLines({"*end"}))},
+            {"k_s_hill", ToBytes(NulLines({"!V002=V002+1", "*exit"}))},
+            {"k_s_room", ToBytes(NulLines({"!V003=V003+1", "*exit"}))},
+            {"_config", ToBytes(NulLines({"MAKER_REG:Software\\Test", "GAME_ID:Rec"}))}};
         Surface base(800, 600);
         base.Fill(0x101010);
         WriteFile(m_dir / "ov_data.orv", MakeTextArchive(texts));
