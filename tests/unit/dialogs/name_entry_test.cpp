@@ -65,8 +65,9 @@ protected:
     Engine& e() { return *m_game.engine; }
     std::string Var(int n) { return cp932::ToUtf8(e().vars.String(n)); }
 
-    DialogGame m_game;
+    // The platform outlives the engine, which calls it while it closes.
     NamePlatform m_platform;
+    DialogGame m_game;
 };
 
 TEST_F(NameEntryTest, SetnameShowsTheNamesAndSetsS006WhenTheyDifferFromTheDefaults) {
@@ -177,6 +178,7 @@ TEST_F(NameEntryTest, AskSlotNameGivesTheNameOnOkAndLeavesItOnCancel) {
     platform.Ok = false;
     EXPECT_FALSE(m_game.engine->dialogs.AskSlotName(name));
     EXPECT_EQ(cp932::ToUtf8(name), "新しい名前");
+    m_game.engine.reset(); // before the platform it was started on
 }
 
 } // namespace

@@ -71,8 +71,9 @@ protected:
         e().dialogs.ShowSettings();
     }
 
-    DialogGame m_game;
+    // The platform outlives the engine, which calls it while it closes.
     SettingsPlatform m_platform;
+    DialogGame m_game;
     FakeFonts m_fonts;
 };
 
