@@ -60,7 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // The input's first bytes as a playlist from kaiso.dat.
     orv::Playlist playlist{};
-    std::memcpy(playlist.data(), data, std::min(size, sizeof playlist));
+    if (size > 0) {
+        std::memcpy(playlist.data(), data, std::min(size, sizeof playlist));
+    }
     int length = orv::PlaylistLength(playlist, list, orv::kPlaylistEntries);
     for (int k = 0; k < length; ++k) {
         Check(list.IsScene(playlist[static_cast<size_t>(k)]), "a playlist entry outside the list");
