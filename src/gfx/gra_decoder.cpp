@@ -178,7 +178,7 @@ inline bool DecodeToken(bool reference, LzState& s) {
 
 } // namespace
 
-GraStageResult DecodeGraLz(ByteSpan coded, std::span<uint8_t> out, size_t target) {
+GraStageResult DecodeGraLzPlain(ByteSpan coded, std::span<uint8_t> out, size_t target) {
     if (out.size() <= kGraCopySlack) {
         return {0, target > 0};
     }
@@ -208,6 +208,169 @@ GraStageResult DecodeGraLz(ByteSpan coded, std::span<uint8_t> out, size_t target
                     damaged = true;
                     break;
                 }
+            }
+        }
+    }
+    if (s.Pos < target) {
+        std::memset(s.Out + s.Pos, 0, target - s.Pos);
+    }
+    return {s.Pos, damaged};
+}
+
+namespace {
+
+inline void Copy8(uint8_t* dst, const uint8_t* src) {
+    uint64_t bytes;
+    std::memcpy(&bytes, src, 8);
+    std::memcpy(dst, &bytes, 8);
+}
+
+inline size_t LongLength(unsigned e) {
+    return e == 0xFF ? 4096 : e == 0xFE ? 1024 : e == 0xFD ? 256 : e + 3;
+}
+
+// A group needs this much room before the target for its eight tokens (none longer than 40
+// bytes takes the fast path), and this much coded data for them and the wide reads.
+constexpr size_t kFastGroupOutput = 8 * 48;
+constexpr size_t kFastGroupInput = kMaxGroupInput + 64;
+
+enum class GroupEnd { Continue, Target, Damaged };
+
+// The tokens of a group left in `bits` (flag bits at the top, the marker after them), one at
+// a time as the plain loop takes them; the group's coded data is known to be there.
+GroupEnd FinishGroup(uint32_t bits, LzState& s, size_t target) {
+    for (; bits != 0x80000000u && s.Pos < target; bits <<= 1) {
+        if (!DecodeToken<false>((bits & 0x80000000u) != 0, s)) {
+            return GroupEnd::Damaged;
+        }
+    }
+    return s.Pos < target ? GroupEnd::Continue : GroupEnd::Target;
+}
+
+// Decodes the eight tokens of the flag byte `flags` far from both ends of the data. The
+// literals before each reference are copied in one 8-byte step; a reference's fields are
+// picked without branching on its kind where the kinds share a shape. Tells whether the
+// group ended with the target reached or with damage, where the plain loop would stop.
+
+inline GroupEnd DecodeFastGroup(unsigned flags, LzState& s, size_t target) {
+    // The flag bits at the top, and a marker bit after the eighth.
+    uint32_t bits = (flags << 24) | 0x00800000u;
+    const uint8_t* in = s.In;
+    uint8_t* const out = s.Out;
+    size_t pos = s.Pos;
+    GroupEnd end = GroupEnd::Continue;
+    for (;;) {
+        int literals = __builtin_clz(bits);
+        Copy8(out + pos, in);
+        in += literals;
+        pos += literals;
+        bits <<= literals;
+        if (bits == 0x80000000u) {
+            break; // the marker: the group's tokens are done
+        }
+        bits <<= 1;
+        unsigned c = in[0];
+        size_t distance, length;
+        if (c < 0x80) {
+            if ((c & 3) == 3) {
+                size_t n = (c >> 2) + 9;
+                std::memcpy(out + pos, in + 1, 48); // the excess lands in the slack
+                in += 1 + n;
+                pos += n;
+                continue;
+            }
+            distance = (c >> 2) + 1;
+            length = (c & 3) + 2;
+            in += 1;
+        } else {
+            // The middle and long kinds come mixed without pattern, so the pick goes through
+            // masks rather than a branch. A long kind's special lengths (e >= 0xFD) come out
+            // above 32 here and are put right on the slow path below.
+            size_t d = in[1], e = in[2];
+            size_t isLong = (c >> 6) & 1;
+            size_t longMask = 0 - isLong;
+            size_t middleDistance = ((c & 0x3F) << 4) + (d >> 4) + 1;
+            size_t longDistance = ((c & 0x3F) << 8) + d + 1;
+            distance = (middleDistance & ~longMask) | (longDistance & longMask);
+            length = (((d & 0x0F) + 3) & ~longMask) | ((e + 3) & longMask);
+            in += 2 + isLong;
+        }
+        if (distance > pos) {
+            end = GroupEnd::Damaged; // before the start of the picture
+            break;
+        }
+        if (length <= 32 && (length <= distance || distance >= 16)) {
+            // Each step reads only bytes before the token or written by the step before it.
+            Copy16(out + pos, out + pos - distance);
+            Copy16(out + pos + 16, out + pos - distance + 16);
+            pos += length;
+            continue;
+        }
+        if (length <= 32 && distance >= 8) {
+            // Overlapping, but 8-byte steps still read only what lies behind them.
+            for (size_t i = 0; i < length; i += 8) {
+                Copy8(out + pos + i, out + pos - distance + i);
+            }
+            pos += length;
+            continue;
+        }
+        if (c >= 0xC0) {
+            length = LongLength(in[-1]);
+        }
+        bool whole = length <= s.Limit - pos;
+        if (!whole) {
+            length = s.Limit - pos;
+        }
+        CopyMatch(out + pos, distance, length);
+        pos += length;
+        if (!whole || pos >= target) {
+            // The plain loop ends here too, with the remaining flag bits unread.
+            end = whole ? GroupEnd::Target : GroupEnd::Damaged;
+            break;
+        }
+        if (target - pos < kFastGroupOutput) {
+            // A long reference came near the target: the rest of the group must stop at it.
+            s.In = in;
+            s.Pos = pos;
+            return FinishGroup(bits, s, target);
+        }
+    }
+    s.In = in;
+    s.Pos = pos;
+    return end;
+}
+
+} // namespace
+
+GraStageResult DecodeGraLz(ByteSpan coded, std::span<uint8_t> out, size_t target) {
+    if (out.size() <= kGraCopySlack) {
+        return {0, target > 0};
+    }
+    LzState s{coded.data(), coded.data() + coded.size(), out.data()};
+    s.Limit = std::min(target + kGraSpareBytes, out.size() - kGraCopySlack);
+    bool damaged = target > s.Limit;
+    target = std::min(target, s.Limit);
+    while (s.Pos < target && !damaged) {
+        if (s.In == s.End) {
+            damaged = true;
+            break;
+        }
+        unsigned flags = *s.In++;
+        size_t available = static_cast<size_t>(s.End - s.In);
+        if (available >= kFastGroupInput && target - s.Pos >= kFastGroupOutput) {
+            GroupEnd end = DecodeFastGroup(flags, s, target);
+            damaged = end == GroupEnd::Damaged;
+            if (end != GroupEnd::Continue) {
+                break;
+            }
+            continue;
+        }
+        const bool checked = available < kMaxGroupInput;
+        for (int bit = 0; bit < 8 && s.Pos < target; ++bit, flags <<= 1) {
+            bool reference = (flags & 0x80) != 0;
+            if (!(checked ? DecodeToken<true>(reference, s) : DecodeToken<false>(reference, s))) {
+                damaged = true;
+                break;
             }
         }
     }

@@ -38,6 +38,8 @@ constexpr size_t kGraCopySlack = 64;
 // back-reference reaches before the start, or a token would end further past the target;
 // the bytes from Produced up to the target are then zeros.
 GraStageResult DecodeGraLz(ByteSpan coded, std::span<uint8_t> out, size_t target);
+// The token-by-token loop, for comparison with the fast one.
+GraStageResult DecodeGraLzPlain(ByteSpan coded, std::span<uint8_t> out, size_t target);
 
 // The run-length stage: decodes `in` into `out` until `raw` bytes are reached. A run that
 // would pass `raw` is shortened to whole units. Bytes left unwritten up to `raw` are zeros.

@@ -129,6 +129,77 @@ TEST(GraLzStage, CodedDataThatEndsEarlyYieldsWhatItHeld) {
     EXPECT_EQ(result.Produced, 3u);
 }
 
+// Token streams of every kind, with references that may reach before the start, long
+// special lengths, and streams cut anywhere: the grouped decoder must agree with the
+// token-by-token loop on every byte, on how far it got and on damage.
+TEST(GraLzStage, TheFastDecoderMatchesThePlainOneOnAnyStream) {
+    std::mt19937 random(7);
+    auto pick = [&](unsigned n) { return static_cast<unsigned>(random() % n); };
+    for (int round = 0; round < 400; ++round) {
+        Bytes coded;
+        size_t produced = 0;
+        bool hostile = round % 4 == 0;
+        while (coded.size() < 6000) {
+            uint8_t flags = static_cast<uint8_t>(random());
+            coded.push_back(flags);
+            for (int bit = 0; bit < 8; ++bit, flags = static_cast<uint8_t>(flags << 1)) {
+                if ((flags & 0x80) == 0) {
+                    coded.push_back(static_cast<uint8_t>(random()));
+                    ++produced;
+                    continue;
+                }
+                // Distances stay within what was produced unless the stream is hostile.
+                auto distance = [&](unsigned most) {
+                    unsigned reach = static_cast<unsigned>(std::min<size_t>(produced, most));
+                    return hostile || reach == 0 ? pick(most) : pick(reach);
+                };
+                switch (pick(5)) {
+                case 0: { // a run of literals
+                    unsigned n = pick(32);
+                    coded.push_back(static_cast<uint8_t>((n << 2) | 3));
+                    for (unsigned i = 0; i < n + 9; ++i) {
+                        coded.push_back(static_cast<uint8_t>(random()));
+                    }
+                    produced += n + 9;
+                    break;
+                }
+                case 1: {
+                    unsigned length = pick(3);
+                    coded.push_back(static_cast<uint8_t>((distance(32) << 2) | length));
+                    produced += length + 2;
+                    break;
+                }
+                case 2: {
+                    unsigned d = distance(1024), length = pick(16);
+                    coded.push_back(static_cast<uint8_t>(0x80 | (d >> 4)));
+                    coded.push_back(static_cast<uint8_t>(((d & 15) << 4) | length));
+                    produced += length + 3;
+                    break;
+                }
+                default: {
+                    unsigned d = distance(16384), e = pick(8) == 0 ? 0xFD + pick(3) : pick(40);
+                    coded.push_back(static_cast<uint8_t>(0xC0 | (d >> 8)));
+                    coded.push_back(static_cast<uint8_t>(d & 0xFF));
+                    coded.push_back(static_cast<uint8_t>(e));
+                    produced += e == 0xFF ? 4096 : e == 0xFE ? 1024 : e == 0xFD ? 256 : e + 3;
+                    break;
+                }
+                }
+            }
+        }
+        coded.resize(round % 3 == 0 ? pick(static_cast<unsigned>(coded.size())) : coded.size());
+        size_t target = pick(static_cast<unsigned>(produced + 600));
+        std::vector<uint8_t> plain = StageBuffer(target), fast = StageBuffer(target);
+        GraStageResult plainResult = DecodeGraLzPlain(coded, plain, target);
+        GraStageResult fastResult = DecodeGraLz(coded, fast, target);
+        ASSERT_EQ(fastResult.Produced, plainResult.Produced) << "round " << round;
+        ASSERT_EQ(fastResult.Damaged, plainResult.Damaged) << "round " << round;
+        size_t compared = std::max(target, plainResult.Produced);
+        ASSERT_TRUE(std::equal(plain.begin(), plain.begin() + compared, fast.begin()))
+            << "round " << round;
+    }
+}
+
 // ---- Run-length stage
 
 TEST(GraRunStage, ALongCountRepeatsOneUnit) {
