@@ -241,8 +241,10 @@ fs::path SettingsStore::FileFor(const SettingsLocation& location) const {
     return Child(dir, SectionFileName(location));
 }
 
-SettingsValues SettingsStore::Load(const SettingsLocation& location) const {
-    fs::path file = FileFor(location);
+namespace {
+
+// The text of a settings file, empty when there is none or it cannot be read.
+std::string SettingsText(const fs::path& file) {
     auto size = FileSize(file);
     if (!size) {
         return {};
@@ -251,22 +253,35 @@ SettingsValues SettingsStore::Load(const SettingsLocation& location) const {
     if (!ReadFileRange(file, 0, std::span(reinterpret_cast<uint8_t*>(text.data()), text.size()))) {
         return {};
     }
-    return SettingsValues::Parse(text);
+    return text;
+}
+
+} // namespace
+
+SettingsValues SettingsStore::Load(const SettingsLocation& location) const {
+    return SettingsValues::Parse(SettingsText(FileFor(location)));
 }
 
 bool SettingsStore::Write(const SettingsLocation& location, std::string_view name,
                           std::string_view value) const {
-    SettingsValues values = Load(location);
+    fs::path file = FileFor(location);
+    std::string stored = SettingsText(file);
+    SettingsValues values = SettingsValues::Parse(stored);
     if (!values.Set(name, value)) {
         return false;
     }
-    fs::path file = FileFor(location);
+    std::string text = values.Serialize(cp932::ToUtf8(location.Section));
+    // Games write the same values again and again (every start, every save): a file that
+    // already holds them is left alone rather than synced to disk once more.
+    if (text == stored) {
+        return true;
+    }
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
     if (ec) {
         return false;
     }
-    return WriteFileAtomic(file, values.Serialize(cp932::ToUtf8(location.Section))).empty();
+    return WriteFileAtomic(file, text).empty();
 }
 
 fs::path SettingsRoot(const fs::path& dataDirectory) {

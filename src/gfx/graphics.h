@@ -84,6 +84,10 @@ public:
     // Pumps messages and sleeps to the next multiple of `interval` ms on the frame clock;
     // returns how many frames have passed (more than 1 when the machine fell behind).
     int32_t WaitFrames(int32_t interval);
+    // False when nothing can look at PB while an effect runs (a headless run without a play
+    // file): the cross-fades then blend only their last frame. The clock, the input and the
+    // end state stay as when every frame is drawn.
+    bool FramesWatched = true;
     // Sleeps until the tick count reaches `deadline` (nothing when it has), then pumps.
     void WaitUntilTick(uint32_t deadline);
 

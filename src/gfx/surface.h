@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 
 namespace orv {
@@ -34,7 +36,7 @@ public:
     void Allocate(int width, int height) {
         SetDimensions(width, height);
         m_capacity = static_cast<size_t>(m_stride) * m_height;
-        m_pixels = std::make_unique<uint8_t[]>(m_capacity);
+        m_pixels = ZeroedPixels(m_capacity);
     }
 
     // Changes the size, keeping the buffer when it is large enough, so that loading pictures
@@ -48,7 +50,7 @@ public:
         size_t needed = static_cast<size_t>(m_stride) * m_height;
         if (needed > m_capacity || !m_pixels) {
             m_capacity = needed;
-            m_pixels = std::make_unique<uint8_t[]>(m_capacity);
+            m_pixels = ZeroedPixels(m_capacity);
         }
     }
 
@@ -115,7 +117,22 @@ private:
     int m_height = 0;
     int m_stride = 0;
     size_t m_capacity = 0;
-    std::unique_ptr<uint8_t[]> m_pixels;
+    struct FreePixels {
+        void operator()(uint8_t* pixels) const { std::free(pixels); }
+    };
+    using Pixels = std::unique_ptr<uint8_t[], FreePixels>;
+    // calloc rather than new and a fill: the system hands out large blocks as zero pages
+    // that take no memory until drawn on, so the surfaces reserved at start-up for effects
+    // that a game never runs cost nothing.
+    static Pixels ZeroedPixels(size_t bytes) {
+        void* pixels = std::calloc(bytes > 0 ? bytes : 1, 1);
+        if (pixels == nullptr) {
+            throw std::bad_alloc();
+        }
+        return Pixels(static_cast<uint8_t*>(pixels));
+    }
+
+    Pixels m_pixels;
 };
 
 // Clips a copy of `from` of `source` to (x, y) of `target` to both surfaces, moving the

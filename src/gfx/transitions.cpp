@@ -64,6 +64,26 @@ public:
         return false;
     }
 
+    // Rising for steps that each draw a whole frame from nothing but their position (the
+    // cross-fades): with nobody watching, only the last position reached is drawn.
+    template <typename Step>
+    bool RisingFade(int64_t from, int64_t by, int64_t limit, int32_t interval, Step step) {
+        if (m_gfx.FramesWatched) {
+            return Rising(from, by, limit, interval, step);
+        }
+        int64_t last = from;
+        bool cut = false;
+        for (int64_t v = from; v < limit; v += by * m_gfx.WaitFrames(interval)) {
+            last = v;
+            if (Cut()) {
+                cut = true;
+                break;
+            }
+        }
+        step(static_cast<int>(last));
+        return cut;
+    }
+
     // Positions from `from` down while not below 0.
     template <typename Step>
     bool Falling(int64_t from, int64_t by, int32_t interval, Step step) {
@@ -147,11 +167,11 @@ bool Graphics::RunPattern(int32_t n, const SpeedRow& speed) {
     auto crossFade = [&](int w) { pattern::CrossFadeStep(s, w); };
     switch (n) {
     case 1:
-        return pacer.Rising(0, 16, 257, 10, crossFade);
+        return pacer.RisingFade(0, 16, 257, 10, crossFade);
     case 2:
-        return pacer.Rising(0, 8, 257, 15, crossFade);
+        return pacer.RisingFade(0, 8, 257, 15, crossFade);
     case 3:
-        return pacer.Rising(0, speed.Step, 257, speed.Interval, crossFade);
+        return pacer.RisingFade(0, speed.Step, 257, speed.Interval, crossFade);
     case 4:
         return pacer.Cut();
     case 5: {
@@ -274,7 +294,7 @@ void Graphics::TimedCrossFade(int32_t step, int32_t interval) {
         PrepareWorkSurface();
         PaintBoxTarget paint(*this);
         TransitionSurfaces s{PreviousSurface, BackBuffer, WorkSurface, paint, *m_transitionScratch};
-        Pacer(*this, m_engine).Rising(0, std::max(step, 1), 257, interval, [&](int w) {
+        Pacer(*this, m_engine).RisingFade(0, std::max(step, 1), 257, interval, [&](int w) {
             pattern::CrossFadeStep(s, w);
         });
     }

@@ -6,6 +6,7 @@
 #include "dialogs/save_list.h"
 #include "dialogs/settings_dialog.h"
 #include "engine/engine.h"
+#include "platform/first_frame_exit.h"
 #include "sound/mixer.h"
 
 #include <algorithm>
@@ -181,6 +182,7 @@ void HeadlessPlatform::Present(const Surface& source, Rect from, int x, int y) {
     if (&PaintBox() == &m_pb) {
         m_pb.CopyFrom(source, from, x, y);
     }
+    ExitIfFirstFrameWanted();
 }
 
 void HeadlessPlatform::FillPaintBox(uint32_t bgr) {

@@ -393,6 +393,8 @@ RunStatus PlayRunner::AutoPlay(int64_t maxPasses) {
     // A game plays itself round in a circle: title, story, an ending, the title again. One
     // turn of the circle is one play-through.
     TitleWatch title;
+    // No play file: no shot or pixel check can look at PB while an effect runs.
+    m_engine.gfx.FramesWatched = false;
     while (true) {
         if (m_platform.WindowClosed()) {
             reason = "the window closed";

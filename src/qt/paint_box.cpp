@@ -1,6 +1,7 @@
 #include "qt/paint_box.h"
 
 #include "engine/engine.h"
+#include "platform/first_frame_exit.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +10,11 @@
 #include <optional>
 
 namespace orv {
+
+namespace {
+// Whether the engine has shown a picture yet: the first paint after it is the first frame.
+bool g_enginePresented = false;
+} // namespace
 
 namespace {
 
@@ -39,6 +45,7 @@ PaintBox::PaintBox(Engine& engine, QWidget* parent)
 }
 
 void PaintBox::Present(const Surface& source, Rect from, int x, int y) {
+    g_enginePresented = true;
     m_screen.CopyFrom(source, from, x, y);
     UpdateGameRect(Rect{x, y, from.Width, from.Height});
 }
@@ -107,6 +114,9 @@ void PaintBox::paintEvent(QPaintEvent*) {
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform, m_smooth);
     painter.drawImage(picture, m_view);
+    if (g_enginePresented) {
+        ExitIfFirstFrameWanted();
+    }
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* event) {

@@ -95,14 +95,21 @@ void GlobalData::Sync(bool startUp) {
     Bytes blocks = MemoryBlocks();
     uint32_t checksum = GlobalChecksum(blocks);
     AppendU32(blocks, checksum);
-    WriteFileAtomic(path, blocks);
+    // Unchanged data is not written again: a start-up or a save that changed no mark or
+    // variable does not sync the file to disk.
+    if (!file || *file != blocks) {
+        WriteFileAtomic(path, blocks);
+    }
 
     for (int i = 0; i < 10; ++i) {
         char name[8];
         std::snprintf(name, sizeof name, "GV%02d", i);
         m_engine.WriteSetting(name, std::to_string(m_engine.vars.G(i)));
     }
-    WriteFileAtomic(location.RecollectionPath(), RecollectionFile());
+    Bytes recollection = RecollectionFile();
+    if (ReadWholeFile(location.RecollectionPath()) != recollection) {
+        WriteFileAtomic(location.RecollectionPath(), recollection);
+    }
 }
 
 void GlobalData::CreateRecollectionFileIfMissing() {

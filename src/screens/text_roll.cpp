@@ -209,16 +209,27 @@ void StaffRollScreen::FadeArea(const Surface& target, Rect area, bool targetAtAr
         return;
     }
     int bytes = from.Width * 3;
-    gfx.StartFrameClock();
-    for (int32_t weight = step; weight < 255 && !m_abort;) {
+    auto drawFrame = [&](int32_t weight) {
         for (int row = 0; row < from.Height; ++row) {
             const uint8_t* old = gfx.BackBuffer.Row(from.Y + row) + from.X * 3;
             const uint8_t* fresh = target.Row(targetY + row) + targetX * 3;
             BlendBytes(old, fresh, gfx.WorkSurface.Row(from.Y + row) + from.X * 3, bytes, weight);
         }
         gfx.Present(gfx.WorkSurface, from, from.X, from.Y);
+    };
+    gfx.StartFrameClock();
+    int32_t unseen = -1; // the last weight not drawn because nobody watches
+    for (int32_t weight = step; weight < 255 && !m_abort;) {
+        if (gfx.FramesWatched) {
+            drawFrame(weight);
+        } else {
+            unseen = weight;
+        }
         int64_t next = int64_t{weight} + int64_t{gfx.WaitFrames(kFadeInterval)} * step;
         weight = static_cast<int32_t>(std::min<int64_t>(next, 255));
+    }
+    if (unseen >= 0) {
+        drawFrame(unseen);
     }
 }
 

@@ -22,12 +22,25 @@ void TextFlow::CrossFade(const Surface& from, const Surface& to) {
     blocking.InterruptRequest = 0;
     gfx.StartFrameClock();
     int weight = 0;
+    int drawn = -1;
     while (weight < kFullWeight && blocking.InterruptRequest == 0) {
-        CrossFadeFull(to, from, weight, gfx.WorkSurface);
-        gfx.PresentWhole(gfx.WorkSurface);
+        if (gfx.FramesWatched) {
+            CrossFadeFull(to, from, weight, gfx.WorkSurface);
+            gfx.PresentWhole(gfx.WorkSurface);
+            drawn = weight;
+        }
         // A slow machine skips frames instead of slowing the fade down.
         int frames = gfx.WaitFrames(kFadeFrameMs);
-        weight += kFadeStep * (frames > 0 ? frames : 1);
+        int next = weight + kFadeStep * (frames > 0 ? frames : 1);
+        if (next >= kFullWeight || blocking.InterruptRequest != 0) {
+            break;
+        }
+        weight = next;
+    }
+    if (drawn != weight) {
+        // Unwatched: the one frame left on PB when the fade ends.
+        CrossFadeFull(to, from, weight, gfx.WorkSurface);
+        gfx.PresentWhole(gfx.WorkSurface);
     }
     // The click has been answered; a close request stays for the step to ask.
     if (blocking.InterruptRequest == 1) {
