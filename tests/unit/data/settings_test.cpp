@@ -6,6 +6,7 @@
 #include "test_support.h"
 
 #include <cstdlib>
+#include <sys/stat.h>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -305,6 +306,25 @@ TEST(SettingsStore, DamagedAndOversizedFilesOnDiskNeverStopReading) {
     EXPECT_EQ(ReadSettingInt(values, "Clear", 0), 4);
     EXPECT_EQ(ReadSettingInt(values, "SMode", 0), 1);
     EXPECT_LT(*FileSize(store.FileFor(where)), 1u << 20);
+}
+
+// A write that changes nothing leaves the file as it is (no new file renamed over it); a
+// change replaces it.
+TEST(SettingsStore, WritingTheValueAFileAlreadyHoldsLeavesTheFileAlone) {
+    TempDir dir;
+    SettingsStore store(dir.Path());
+    SettingsLocation where{"Maker", "game"};
+    ASSERT_TRUE(store.Write(where, "SMode", "1"));
+    auto inode = [&] {
+        struct stat info {};
+        return ::stat(store.FileFor(where).c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    ino_t first = inode();
+    ASSERT_TRUE(store.Write(where, "SMode", "1"));
+    EXPECT_EQ(inode(), first);
+    ASSERT_TRUE(store.Write(where, "SMode", "2"));
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(ReadSettingInt(store.Load(where), "SMode", 0), 2);
 }
 
 bool Inside(const fs::path& root, const fs::path& path) {

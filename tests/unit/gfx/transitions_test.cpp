@@ -150,6 +150,39 @@ TEST_F(TransitionTest, ALateClockSkipsFramesButKeepsTheDuration) {
     }
 }
 
+// With nobody watching PB (auto play), a cross-fade blends only the frame it ends on: its
+// duration, its presents of the new screen and every surface it leaves are as when it draws
+// every frame.
+TEST_F(TransitionTest, UnwatchedCrossFadesDrawOnlyTheirLastFrameAndEndTheSame) {
+    Engine& engine = StartWithScreens();
+    Graphics& gfx = engine.gfx;
+    for (int32_t n : {1, 2, 3, 400}) {
+        struct Outcome {
+            uint64_t Ms;
+            int Presents;
+            Surface Work, Shown;
+        };
+        auto run = [&](bool watched) {
+            PrepareScreens(OldScreen(), NewScreen());
+            gfx.FramesWatched = watched;
+            int presents = m_platform.Presents;
+            uint64_t ms = Run(n);
+            Outcome out{ms, m_platform.Presents - presents, Surface(kScreenWidth, kScreenHeight),
+                        Surface(kScreenWidth, kScreenHeight)};
+            out.Work.CopyFrom(gfx.WorkSurface, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+            out.Shown.CopyFrom(m_platform.PB, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+            return out;
+        };
+        Outcome every = run(true);
+        Outcome last = run(false);
+        EXPECT_EQ(last.Ms, every.Ms) << n;
+        EXPECT_LT(last.Presents, every.Presents) << n;
+        EXPECT_TRUE(SamePixels(last.Work, every.Work)) << n;
+        EXPECT_TRUE(SamePixels(last.Shown, every.Shown)) << n;
+    }
+    gfx.FramesWatched = true;
+}
+
 // ---- Frames caught in the middle, at a given virtual time, against the pattern's rule.
 
 class MiddleFrame : public TransitionTest {
