@@ -178,45 +178,6 @@ inline bool DecodeToken(bool reference, LzState& s) {
 
 } // namespace
 
-GraStageResult DecodeGraLzPlain(ByteSpan coded, std::span<uint8_t> out, size_t target) {
-    if (out.size() <= kGraCopySlack) {
-        return {0, target > 0};
-    }
-    LzState s{coded.data(), coded.data() + coded.size(), out.data()};
-    // Tokens may end up to the spare bytes past the target, never further.
-    s.Limit = std::min(target + kGraSpareBytes, out.size() - kGraCopySlack);
-    bool damaged = target > s.Limit;
-    target = std::min(target, s.Limit);
-    while (s.Pos < target && !damaged) {
-        if (s.In == s.End) {
-            damaged = true;
-            break;
-        }
-        unsigned flags = *s.In++;
-        if (static_cast<size_t>(s.End - s.In) >= kMaxGroupInput) {
-            // The coded data holds this flag byte's eight tokens whatever they are: no need
-            // to test for its end token by token.
-            for (int bit = 0; bit < 8 && s.Pos < target; ++bit, flags <<= 1) {
-                if (!DecodeToken<false>((flags & 0x80) != 0, s)) {
-                    damaged = true;
-                    break;
-                }
-            }
-        } else {
-            for (int bit = 0; bit < 8 && s.Pos < target; ++bit, flags <<= 1) {
-                if (!DecodeToken<true>((flags & 0x80) != 0, s)) {
-                    damaged = true;
-                    break;
-                }
-            }
-        }
-    }
-    if (s.Pos < target) {
-        std::memset(s.Out + s.Pos, 0, target - s.Pos);
-    }
-    return {s.Pos, damaged};
-}
-
 namespace {
 
 inline void Copy8(uint8_t* dst, const uint8_t* src) {
@@ -340,13 +301,15 @@ inline GroupEnd DecodeFastGroup(unsigned flags, LzState& s, size_t target) {
     return end;
 }
 
-} // namespace
-
-GraStageResult DecodeGraLz(ByteSpan coded, std::span<uint8_t> out, size_t target) {
+// The LZ stage's loop over flag bytes; with kGroups, groups far from both ends of the data
+// take the grouped decoder.
+template <bool kGroups>
+GraStageResult DecodeLz(ByteSpan coded, std::span<uint8_t> out, size_t target) {
     if (out.size() <= kGraCopySlack) {
         return {0, target > 0};
     }
     LzState s{coded.data(), coded.data() + coded.size(), out.data()};
+    // Tokens may end up to the spare bytes past the target, never further.
     s.Limit = std::min(target + kGraSpareBytes, out.size() - kGraCopySlack);
     bool damaged = target > s.Limit;
     target = std::min(target, s.Limit);
@@ -357,14 +320,18 @@ GraStageResult DecodeGraLz(ByteSpan coded, std::span<uint8_t> out, size_t target
         }
         unsigned flags = *s.In++;
         size_t available = static_cast<size_t>(s.End - s.In);
-        if (available >= kFastGroupInput && target - s.Pos >= kFastGroupOutput) {
-            GroupEnd end = DecodeFastGroup(flags, s, target);
-            damaged = end == GroupEnd::Damaged;
-            if (end != GroupEnd::Continue) {
-                break;
+        if constexpr (kGroups) {
+            if (available >= kFastGroupInput && target - s.Pos >= kFastGroupOutput) {
+                GroupEnd end = DecodeFastGroup(flags, s, target);
+                damaged = end == GroupEnd::Damaged;
+                if (end != GroupEnd::Continue) {
+                    break;
+                }
+                continue;
             }
-            continue;
         }
+        // With the longest tokens' worth of coded data left, no token needs to test for its
+        // end.
         const bool checked = available < kMaxGroupInput;
         for (int bit = 0; bit < 8 && s.Pos < target; ++bit, flags <<= 1) {
             bool reference = (flags & 0x80) != 0;
@@ -378,6 +345,16 @@ GraStageResult DecodeGraLz(ByteSpan coded, std::span<uint8_t> out, size_t target
         std::memset(s.Out + s.Pos, 0, target - s.Pos);
     }
     return {s.Pos, damaged};
+}
+
+} // namespace
+
+GraStageResult DecodeGraLz(ByteSpan coded, std::span<uint8_t> out, size_t target) {
+    return DecodeLz<true>(coded, out, target);
+}
+
+GraStageResult DecodeGraLzPlain(ByteSpan coded, std::span<uint8_t> out, size_t target) {
+    return DecodeLz<false>(coded, out, target);
 }
 
 GraStageResult DecodeGraRuns(ByteSpan in, std::span<uint8_t> out, size_t raw) {
