@@ -5,9 +5,17 @@
 
 namespace orv {
 
+struct DesktopChoices {
+    // Every committed text line printed as UTF-8.
+    bool TextHookStdout = false;
+    // No game directory was given and none was found: the folder dialog asks for one.
+    bool AskForGame = false;
+};
+
 // Runs the game until the main window closes; the single-instance lock is already held.
-// Returns the process exit status.
-// With `textHookStdout` every committed text line is printed as UTF-8.
-int RunDesktop(int argc, char** argv, const EngineOptions& options, bool textHookStdout = false);
+// A game chosen from the recent-games menu takes the place of the running one in the same
+// process. Returns the process exit status.
+int RunDesktop(int argc, char** argv, const EngineOptions& options,
+               const DesktopChoices& choices = {});
 
 } // namespace orv
