@@ -59,9 +59,13 @@ bool HasDisplay(int argc, char** argv) {
 
 // The folder dialog of a start without a game; nothing when the player cancels it.
 std::optional<std::filesystem::path> AskForGameDirectory() {
+    // The dialog is the only window yet: closing it must not end the application before the
+    // game's window opens.
+    QApplication::setQuitOnLastWindowClosed(false);
     QString chosen = QFileDialog::getExistingDirectory(
         nullptr, QString::fromUtf8("ゲームのフォルダを選んでください (ov_data.orv のあるフォルダ)"),
         QDir::homePath());
+    QApplication::setQuitOnLastWindowClosed(true);
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
