@@ -57,6 +57,9 @@ bool HasDisplay(int argc, char** argv) {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// How often a close request held by a running effect is looked at.
+constexpr int kDeferredCloseCheckMs = 50;
+
 // The folder dialog of a start without a game; nothing when the player cancels it.
 std::optional<std::filesystem::path> AskForGameDirectory() {
     // The dialog is the only window yet: closing it must not end the application before the
@@ -112,11 +115,7 @@ RecentGames RememberGame(const std::filesystem::path& file, const std::filesyste
     return games;
 }
 
-struct GameRun {
-    int Status = 0;
-    // A recent game the player chose instead of this one.
-    std::optional<std::filesystem::path> NextGame;
-};
+} // namespace
 
 GameRun RunGame(QApplication& app, QtPlatform& platform, const EngineOptions& options,
                 const DesktopChoices& choices, const std::filesystem::path& recentFile) {
@@ -130,14 +129,33 @@ GameRun RunGame(QApplication& app, QtPlatform& platform, const EngineOptions& op
         engine->FormCreate();
         std::filesystem::path current = Absolute(options.GameDirectory);
         RecentGames games = RememberGame(recentFile, current, *engine);
-        AddRecentGamesMenu(form, games, current, [&form, &run](const std::filesystem::path& next) {
+        // A game chosen while an effect runs is answered once the effect has ended: until then
+        // the engine holds the close request. When it holds none, wants no quit and the
+        // window is still open, the player kept this game.
+        QTimer deferredClose;
+        Engine& running = *engine;
+        QObject::connect(&deferredClose, &QTimer::timeout, &form, [&] {
+            if (running.blocking.InterruptRequest != 2 && !running.QuitRequested &&
+                !form.Destroyed()) {
+                run.NextGame.reset();
+            }
+            if (!run.NextGame || form.Destroyed()) {
+                deferredClose.stop();
+            }
+        });
+        AddRecentGamesMenu(form, games, current, [&](const std::filesystem::path& next) {
             run.NextGame = next;
             // The close box's question comes first; a "no" keeps this game.
-            if (!form.close()) {
+            form.close();
+            if (form.Destroyed()) {
+                return;
+            }
+            if (running.blocking.InterruptRequest == 2) {
+                deferredClose.start(kDeferredCloseCheckMs);
+            } else {
                 run.NextGame.reset();
             }
         });
-        Engine& running = *engine;
         AddHelpMenu(form, [&running] { return AboutFactsOf(running); });
         Gamepads pads(*engine, form);
         form.show();
@@ -154,8 +172,6 @@ GameRun RunGame(QApplication& app, QtPlatform& platform, const EngineOptions& op
     platform.StopAudio();
     return run;
 }
-
-} // namespace
 
 int RunDesktop(int argc, char** argv, const EngineOptions& options,
                const DesktopChoices& choices) {
