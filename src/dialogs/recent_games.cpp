@@ -88,6 +88,13 @@ void RecentGames::Forget(const fs::path& directory) {
     std::erase_if(m_games, [&](const RecentGame& game) { return game.Directory == normal; });
 }
 
+void RecentGames::ForgetGamesWithoutData() {
+    std::erase_if(m_games, [](const RecentGame& game) {
+        auto data = FindFileNoCase(game.Directory, "ov_data.orv");
+        return !data || !IsRegularFile(*data);
+    });
+}
+
 fs::path RecentGamesFile(const fs::path& settingsRoot) {
     return settingsRoot / "recent-games.txt";
 }

@@ -34,6 +34,9 @@ public:
     void Played(const std::filesystem::path& directory, std::string_view title);
     // Drops a game whose folder no longer holds one.
     void Forget(const std::filesystem::path& directory);
+    // Drops every game whose folder holds no ov_data.orv any more (moved, deleted, or on a
+    // disc that is not in the drive), so that the menu offers only games that start.
+    void ForgetGamesWithoutData();
 
 private:
     std::vector<RecentGame> m_games;

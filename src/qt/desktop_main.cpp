@@ -1,9 +1,9 @@
 #include "qt/desktop_main.h"
 
 #include "base/cp932.h"
+#include "base/files.h"
 #include "data/settings_store.h"
 #include "dialogs/recent_games.h"
-#include "base/files.h"
 #include "qt/desktop_menus.h"
 #include "qt/gamepads.h"
 #include "qt/main_window.h"
@@ -105,12 +105,13 @@ AboutFacts AboutFactsOf(Engine& engine) {
 RecentGames RememberGame(const std::filesystem::path& file, const std::filesystem::path& game,
                          const Engine& engine) {
     RecentGames games = LoadRecentGames(file);
+    games.ForgetGamesWithoutData();
     if (FindFileNoCase(game, "ov_data.orv")) {
         games.Played(game, cp932::ToUtf8(engine.config.TITLE));
-        if (std::string error = SaveRecentGames(file, games); !error.empty()) {
-            std::fprintf(stderr, "orvell: the list of recent games was not kept: %s\n",
-                         error.c_str());
-        }
+    }
+    if (std::string error = SaveRecentGames(file, games); !error.empty()) {
+        std::fprintf(stderr, "orvell: the list of recent games was not kept: %s\n",
+                     error.c_str());
     }
     return games;
 }

@@ -65,6 +65,19 @@ TEST(RecentGames, ReadsBackWhatItWroteAndSkipsDamagedLines) {
     EXPECT_EQ(read.Games()[1].Title, "last");
 }
 
+TEST(RecentGames, ForgetGamesWhoseFolderHoldsNoGameAnyMore) {
+    test::TempDir dir;
+    test::WriteFile(dir / "kept/OV_DATA.ORV", "x");
+    test::WriteFile(dir / "emptied/notes.txt", "x");
+    std::filesystem::create_directories(dir / "folder/ov_data.orv");
+    RecentGames games;
+    for (const char* name : {"kept", "emptied", "gone", "folder"}) {
+        games.Played(dir / name, name);
+    }
+    games.ForgetGamesWithoutData();
+    EXPECT_EQ(Folders(games), (std::vector<std::string>{(dir / "kept").string()}));
+}
+
 TEST(RecentGames, SurviveTheirFileThroughARename) {
     test::TempDir dir;
     std::filesystem::path file = RecentGamesFile(dir / "settings");
