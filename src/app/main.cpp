@@ -1,4 +1,5 @@
 // The orvell program: the desktop window, or the headless front end with --headless.
+#include "app/check_run.h"
 #include "headless/headless_run.h"
 #include "headless/run_options.h"
 #include "platform/instance_lock.h"
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -34,8 +36,12 @@ int main(int argc, char** argv) {
     }
     std::error_code ec;
     std::filesystem::path current = std::filesystem::current_path(ec);
+    bool gameGiven = options.GameDirectory.has_value();
     options.GameDirectory =
         orv::ResolveGameDirectory(options.GameDirectory, current, orv::ExecutableDirectory());
+    if (options.Check) {
+        return orv::RunCheck(*options.GameDirectory, std::cout, std::cerr, ::isatty(2) != 0);
+    }
 
     // Many headless runs go at once in tests: only the desktop program is single-instance.
     if (options.Headless) {
@@ -49,5 +55,8 @@ int main(int argc, char** argv) {
     engineOptions.GameDirectory = *options.GameDirectory;
     engineOptions.DataDirectory = options.DataDirectory.value_or(std::filesystem::path());
     engineOptions.Seed = options.Seed;
-    return orv::RunDesktop(argc, argv, engineOptions, options.TextHookStdout);
+    orv::DesktopChoices choices;
+    choices.TextHookStdout = options.TextHookStdout;
+    choices.AskForGame = !gameGiven && !orv::HoldsGameData(*options.GameDirectory);
+    return orv::RunDesktop(argc, argv, engineOptions, choices);
 }

@@ -75,6 +75,9 @@ constexpr CommandName kCommands[] = {
     {"key", PlayCommandKind::Key, "key NAME"},
     {"keydown", PlayCommandKind::KeyDown, "keydown NAME"},
     {"keyup", PlayCommandKind::KeyUp, "keyup NAME"},
+    {"pad", PlayCommandKind::Pad, "pad BUTTON"},
+    {"paddown", PlayCommandKind::PadDown, "paddown BUTTON"},
+    {"padup", PlayCommandKind::PadUp, "padup BUTTON"},
     {"menu", PlayCommandKind::Menu, "menu NAME"},
     {"answer", PlayCommandKind::Answer, "answer ok|cancel"},
     {"dialog", PlayCommandKind::DialogSave,
@@ -146,6 +149,10 @@ public:
         case PlayCommandKind::KeyDown:
         case PlayCommandKind::KeyUp:
             return Key() && End();
+        case PlayCommandKind::Pad:
+        case PlayCommandKind::PadDown:
+        case PlayCommandKind::PadUp:
+            return Pad() && End();
         case PlayCommandKind::Menu:
             return Menu() && End();
         case PlayCommandKind::Answer:
@@ -230,6 +237,22 @@ private:
             return Fail("unknown key name \"" + std::string(word) + "\"");
         }
         m_out.Key = *key;
+        m_out.Name = std::string(word);
+        return true;
+    }
+
+    bool Pad() {
+        std::string_view word = m_fields.Next();
+        if (word.empty()) {
+            return Usage();
+        }
+        auto button = PadButtonNamed(word);
+        if (!button) {
+            return Fail("unknown pad button \"" + std::string(word) +
+                        "\" (a, b, x, y, back, start, leftshoulder, rightshoulder, up, down, "
+                        "left, right)");
+        }
+        m_out.Pad = *button;
         m_out.Name = std::string(word);
         return true;
     }
@@ -416,8 +439,8 @@ bool ParseCommandLine(std::string_view line, PlayCommand& out, std::string& erro
     if (out.DelayMs && (!name || !CanRunLater(name->Kind))) {
         error = "in: " + std::string(word) +
                 " cannot be delivered later (only click, rclick, "
-                "move, press, release, wheel, key, keydown, keyup, menu, shot, expect-pixel, "
-                "expect and quit can)";
+                "move, press, release, wheel, key, keydown, keyup, pad, paddown, padup, menu, "
+                "shot, expect-pixel, expect and quit can)";
         return false;
     }
     return CommandParser(fields, *name, out, error).Parse();
@@ -437,6 +460,9 @@ bool IsInputCommand(PlayCommandKind kind) {
     case PlayCommandKind::Key:
     case PlayCommandKind::KeyDown:
     case PlayCommandKind::KeyUp:
+    case PlayCommandKind::Pad:
+    case PlayCommandKind::PadDown:
+    case PlayCommandKind::PadUp:
     case PlayCommandKind::Menu:
         return true;
     default:

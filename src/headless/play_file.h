@@ -2,6 +2,7 @@
 // Play files: one command a line that drives a headless run (input, waits, checks, dumps).
 // Blank lines and lines starting with '#' are skipped; fields are separated by blanks.
 
+#include "engine/gamepad_input.h"
 #include "headless/key_names.h"
 
 #include <cstdint>
@@ -27,6 +28,9 @@ enum class PlayCommandKind {
     Key,         // key NAME
     KeyDown,     // keydown NAME
     KeyUp,       // keyup NAME
+    Pad,         // pad BUTTON: a game-controller button goes down and up
+    PadDown,     // paddown BUTTON
+    PadUp,       // padup BUTTON
     Menu,        // menu NAME
     Answer,      // answer ok|cancel
     DialogSave,  // dialog save N [COMMENT]
@@ -57,6 +61,7 @@ struct PlayCommand {
     int X = 0;
     int Y = 0;
     KeyStroke Key;
+    PadButton Pad = PadButton::A; // pad, paddown, padup
     // menu: component; shot, dump: file; expect: name; echo: text; dialog save: comment.
     std::string Name;
     std::string Value;   // expect: the expected value as written; expect-audio: silent|sound
@@ -73,7 +78,7 @@ struct PlayCommand {
     std::optional<int64_t> DelayMs;
 };
 
-// True for the input commands (click, move, keys, wheel, menu).
+// True for the input commands (click, move, keys, pad buttons, wheel, menu).
 bool IsInputCommand(PlayCommandKind kind);
 // True for the commands that `in` may run later: the input commands, and the looks at the
 // screen (shot, expect-pixel) that catch an effect in the middle.

@@ -52,7 +52,7 @@ bool GameWaitsForPlayer(const Engine& engine) {
 
 PlayRunner::PlayRunner(Engine& engine, HeadlessPlatform& platform,
                        std::filesystem::path outDirectory, std::ostream& out, std::ostream& err)
-    : m_engine(engine), m_platform(platform), m_outDirectory(std::move(outDirectory)), m_out(out),
+    : m_engine(engine), m_pad(engine), m_platform(platform), m_outDirectory(std::move(outDirectory)), m_out(out),
       m_err(err) {}
 
 PlayRunner::~PlayRunner() {
@@ -140,6 +140,9 @@ RunStatus PlayRunner::Execute(const PlayCommand& command) {
     case PlayCommandKind::Key:
     case PlayCommandKind::KeyDown:
     case PlayCommandKind::KeyUp:
+    case PlayCommandKind::Pad:
+    case PlayCommandKind::PadDown:
+    case PlayCommandKind::PadUp:
     case PlayCommandKind::Menu:
         DeliverInput(command);
         return RunStatus::Done;
@@ -244,6 +247,16 @@ void PlayRunner::DeliverInput(const PlayCommand& command) {
         break;
     case PlayCommandKind::KeyUp:
         m_engine.FormKeyUp(command.Key.Code);
+        break;
+    case PlayCommandKind::Pad:
+        m_pad.ButtonDown(command.Pad);
+        m_pad.ButtonUp(command.Pad);
+        break;
+    case PlayCommandKind::PadDown:
+        m_pad.ButtonDown(command.Pad);
+        break;
+    case PlayCommandKind::PadUp:
+        m_pad.ButtonUp(command.Pad);
         break;
     case PlayCommandKind::Menu:
         // The parser let through component names only, so the engine knows this one.

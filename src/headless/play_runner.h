@@ -2,6 +2,7 @@
 // Runs a play file's commands against an engine on the headless platform, or plays the game
 // automatically by clicking through every wait.
 
+#include "engine/gamepad_input.h"
 #include "headless/play_file.h"
 
 #include <cstdint>
@@ -71,6 +72,7 @@ private:
     RunStatus Fail(RunStatus status, const std::string& message);
 
     Engine& m_engine;
+    GamepadInput m_pad;
     HeadlessPlatform& m_platform;
     std::filesystem::path m_outDirectory;
     std::ostream& m_out;

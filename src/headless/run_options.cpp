@@ -142,6 +142,8 @@ bool ParseRunOptions(std::span<const std::string_view> args, RunOptions& out, st
             out.Version = true;
         } else if (arg == "--list-commands") {
             out.ListCommands = true;
+        } else if (arg == "--check") {
+            out.Check = true;
         } else if (arg.starts_with("--")) {
             size_t equals = arg.find('=');
             std::string_view name = arg.substr(0, equals);
@@ -180,6 +182,10 @@ bool ParseRunOptions(std::span<const std::string_view> args, RunOptions& out, st
         error = firstHeadlessOption + " needs --headless";
         return false;
     }
+    if (out.Check && out.Headless) {
+        error = "--check does not play the game: give it without --headless";
+        return false;
+    }
     return true;
 }
 
@@ -189,10 +195,12 @@ std::string UsageText() {
            "              [--texthook stdout]\n"
            "              [--date YYYY-MM-DDTHH:MM:SS] [--audio-out FILE.wav] [--max-passes N]\n"
            "              [GAME_DIR]\n"
+           "       orvell --check [GAME_DIR]\n"
            "       orvell --help | --version | --list-commands\n"
            "\n"
            "Plays the game in GAME_DIR: by default the current directory when it holds\n"
-           "ov_data.orv, else the program's own directory.\n"
+           "ov_data.orv, else the program's own directory when it does, else the installed\n"
+           "demo game; the window asks for the game folder when none of them holds a game.\n"
            "\n"
            "  --headless      run without a window on a virtual clock\n"
            "  --play FILE     drive the run from a play file; without it every wait is\n"
@@ -209,6 +217,9 @@ std::string UsageText() {
            "  --max-passes N  idle passes of automatic play (default 200000)\n"
            "  --list-commands the script command words in the order they are matched, each\n"
            "                  implemented or still pending\n"
+           "  --check         read every archive, script and picture of the game and print\n"
+           "                  one line per problem, then a summary (progress on stderr);\n"
+           "                  exit status 0 when the game looks playable, 1 when not\n"
            "\n"
            "Exit status: 0 done; 1 an expect failed; 2 bad arguments or play file;\n"
            "3 a wait ran out; 4 the game data could not be read.\n";
@@ -220,11 +231,28 @@ std::filesystem::path ResolveGameDirectory(const std::optional<std::filesystem::
     if (given) {
         return *given;
     }
-    auto data = FindFileNoCase(currentDirectory, "ov_data.orv");
-    if (data && IsRegularFile(*data)) {
+    if (HoldsGameData(currentDirectory)) {
         return currentDirectory;
     }
-    return executableDirectory.empty() ? currentDirectory : executableDirectory;
+    if (executableDirectory.empty()) {
+        return currentDirectory;
+    }
+    if (!HoldsGameData(executableDirectory)) {
+        std::filesystem::path demo = InstalledDemoDirectory(executableDirectory);
+        if (HoldsGameData(demo)) {
+            return demo;
+        }
+    }
+    return executableDirectory;
+}
+
+bool HoldsGameData(const std::filesystem::path& directory) {
+    auto data = FindFileNoCase(directory, "ov_data.orv");
+    return data && IsRegularFile(*data);
+}
+
+std::filesystem::path InstalledDemoDirectory(const std::filesystem::path& executableDirectory) {
+    return (executableDirectory.parent_path() / "share" / "orvell" / "demo").lexically_normal();
 }
 
 std::filesystem::path ExecutableDirectory() {

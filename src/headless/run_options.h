@@ -17,6 +17,7 @@ struct RunOptions {
     bool Help = false;
     bool Version = false;
     bool ListCommands = false; // print the script command table and its state
+    bool Check = false;        // check the game's data and print its problems
     std::optional<std::filesystem::path> PlayFile;
     std::optional<std::filesystem::path> OutDirectory;
     std::optional<std::filesystem::path> DataDirectory;
@@ -38,10 +39,17 @@ std::string UsageText();
 std::optional<std::tm> ParseDateTime(std::string_view text);
 
 // GAME_DIR when given; otherwise the current directory when it holds ov_data.orv (in any
-// case); otherwise the directory of the executable.
+// case); otherwise the directory of the executable when it does; otherwise the demo game
+// installed beside the program when there is one; otherwise the executable's directory.
 std::filesystem::path ResolveGameDirectory(const std::optional<std::filesystem::path>& given,
                                            const std::filesystem::path& currentDirectory,
                                            const std::filesystem::path& executableDirectory);
+
+// True when `directory` holds ov_data.orv (in any case).
+bool HoldsGameData(const std::filesystem::path& directory);
+
+// Where an installed program keeps its demo game: share/orvell/demo beside its bin/.
+std::filesystem::path InstalledDemoDirectory(const std::filesystem::path& executableDirectory);
 
 // The directory of the running program, from /proc/self/exe; empty when it cannot be read.
 std::filesystem::path ExecutableDirectory();

@@ -125,6 +125,38 @@ TEST(PlayFileParser, MapsKeyNamesToCodesAndTypedCharacters) {
     EXPECT_EQ(ParseOne("key ?").Key.Press, '?');
 }
 
+TEST(PlayFileParser, NamesEveryPadButtonAndTheThreePadForms) {
+    struct Case {
+        std::string_view Line;
+        PlayCommandKind Kind;
+        PadButton Button;
+    };
+    const Case kCases[] = {
+        {"pad a", PlayCommandKind::Pad, PadButton::A},
+        {"pad b", PlayCommandKind::Pad, PadButton::B},
+        {"pad x", PlayCommandKind::Pad, PadButton::X},
+        {"pad y", PlayCommandKind::Pad, PadButton::Y},
+        {"pad back", PlayCommandKind::Pad, PadButton::Back},
+        {"pad start", PlayCommandKind::Pad, PadButton::Start},
+        {"paddown leftshoulder", PlayCommandKind::PadDown, PadButton::LeftShoulder},
+        {"padup rightshoulder", PlayCommandKind::PadUp, PadButton::RightShoulder},
+        {"pad up", PlayCommandKind::Pad, PadButton::Up},
+        {"pad down", PlayCommandKind::Pad, PadButton::Down},
+        {"pad left", PlayCommandKind::Pad, PadButton::Left},
+        {"in 40 pad right", PlayCommandKind::Pad, PadButton::Right},
+    };
+    for (const Case& c : kCases) {
+        PlayCommand command = ParseOne(c.Line);
+        EXPECT_EQ(command.Kind, c.Kind) << c.Line;
+        EXPECT_EQ(command.Pad, c.Button) << c.Line;
+        EXPECT_EQ(PadButtonName(command.Pad), command.Name) << c.Line;
+    }
+    EXPECT_NE(ErrorOf("pad").find("usage: pad BUTTON"), std::string::npos);
+    EXPECT_NE(ErrorOf("pad A").find("unknown pad button \"A\""), std::string::npos);
+    EXPECT_NE(ErrorOf("paddown dpup").find("unknown pad button"), std::string::npos);
+    EXPECT_NE(ErrorOf("padup a b").find("usage"), std::string::npos);
+}
+
 TEST(PlayFileParser, ExpectValidatesNamesAndValuesThroughTheRegistry) {
     PlayCommand cell = ParseOne("expect V123 -42");
     EXPECT_EQ(cell.Kind, PlayCommandKind::Expect);

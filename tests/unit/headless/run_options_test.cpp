@@ -41,6 +41,9 @@ TEST(RunOptionsParser, ReadsEveryHeadlessOption) {
     EXPECT_TRUE(options.Version);
     ASSERT_TRUE(Parse({"game"}, options, error));
     EXPECT_FALSE(options.Headless);
+    ASSERT_TRUE(Parse({"--check", "game"}, options, error));
+    EXPECT_TRUE(options.Check);
+    EXPECT_EQ(options.GameDirectory, std::filesystem::path("game"));
 }
 
 TEST(RunOptionsParser, RefusesWhatItCannotUse) {
@@ -61,6 +64,8 @@ TEST(RunOptionsParser, RefusesWhatItCannotUse) {
     EXPECT_EQ(error, "--play needs --headless");
     EXPECT_FALSE(Parse({"--seed", "1", "--max-passes", "5"}, options, error));
     EXPECT_EQ(error, "--max-passes needs --headless");
+    EXPECT_FALSE(Parse({"--check", "--headless", "game"}, options, error));
+    EXPECT_NE(error.find("--check"), std::string::npos);
     // The desktop keeps its data where it is told to and may fix the random generator.
     EXPECT_TRUE(Parse({"--data-dir", "d", "--seed", "1", "game"}, options, error)) << error;
     EXPECT_EQ(options.DataDirectory, std::filesystem::path("d"));
@@ -92,6 +97,25 @@ TEST(GameDirectoryChoice, PrefersTheArgumentThenADataDirectoryThenTheProgram) {
     // Names copied from a Windows disc may be upper-case.
     test::WriteFile(current / "OV_DATA.ORV", "x");
     EXPECT_EQ(ResolveGameDirectory(std::nullopt, current.Path(), program.Path()), current.Path());
+}
+
+TEST(GameDirectoryChoice, FindsTheInstalledDemoWhenNoOtherPlaceHoldsAGame) {
+    test::TempDir current, prefix;
+    std::filesystem::path bin = prefix / "bin";
+    std::filesystem::path demo = prefix / "share/orvell/demo";
+    std::filesystem::create_directories(bin);
+    EXPECT_EQ(InstalledDemoDirectory(bin), demo);
+    // Without a demo the program's directory stays the answer (and start-up says it is empty).
+    EXPECT_EQ(ResolveGameDirectory(std::nullopt, current.Path(), bin), bin);
+    test::WriteFile(demo / "ov_data.orv", "x");
+    EXPECT_EQ(ResolveGameDirectory(std::nullopt, current.Path(), bin), demo);
+    // A game beside the program, or in the current directory, comes before the demo.
+    test::WriteFile(bin / "ov_data.orv", "x");
+    EXPECT_EQ(ResolveGameDirectory(std::nullopt, current.Path(), bin), bin);
+    test::WriteFile(current / "ov_data.orv", "x");
+    EXPECT_EQ(ResolveGameDirectory(std::nullopt, current.Path(), bin), current.Path());
+    EXPECT_TRUE(HoldsGameData(current.Path()));
+    EXPECT_FALSE(HoldsGameData(prefix.Path()));
 }
 
 TEST(ScratchDirectory, IsFreshAndRemovedWithItsContents) {
