@@ -29,6 +29,16 @@ constexpr std::array<uint32_t, 256> MakeChecksumTable() {
 }
 constexpr std::array<uint32_t, 256> kChecksumTable = MakeChecksumTable();
 
+// "The system data could not be saved."
+constexpr std::string_view kGlobalDataNotWritten = "システムデータを保存できませんでした。";
+
+void TellWriteFailed(Engine& engine, std::string_view problem) {
+    std::string text(kGlobalDataNotWritten);
+    text += "\n";
+    text += problem;
+    engine.Host().MessageBox(text, kMissingDataCaption, MessageBoxButtons::Ok, MessageBoxIcon::Stop);
+}
+
 void OrInto(std::span<uint8_t> memory, std::span<const uint8_t> file) {
     for (size_t i = 0; i < memory.size() && i < file.size(); ++i) {
         memory[i] = static_cast<uint8_t>(memory[i] | file[i]);
@@ -95,15 +105,27 @@ void GlobalData::Sync(bool startUp) {
     Bytes blocks = MemoryBlocks();
     uint32_t checksum = GlobalChecksum(blocks);
     AppendU32(blocks, checksum);
-    WriteFileAtomic(path, blocks);
+    std::string problem = WriteFileAtomic(path, blocks);
 
-    for (int i = 0; i < 10; ++i) {
+    SettingsStore store(SettingsRoot(m_engine.Options().DataDirectory));
+    for (int i = 0; i < 10 && problem.empty(); ++i) {
         char name[8];
         std::snprintf(name, sizeof name, "GV%02d", i);
-        m_engine.WriteSetting(name, std::to_string(m_engine.vars.G(i)));
+        if (!WriteSetting(store, m_engine.config, name, m_engine.vars.G(i))) {
+            problem = std::string("cannot store ") + name + " in " + store.Root().string();
+        }
     }
-    WriteFileAtomic(location.RecollectionPath(), RecollectionFile());
+    if (std::string recollection = WriteFileAtomic(location.RecollectionPath(), RecollectionFile());
+        problem.empty()) {
+        problem = recollection;
+    }
+    // What stays in memory is written again at the next sync; the files on disk keep what
+    // they had. One message a sync, however many of its writes failed.
+    if (!problem.empty()) {
+        TellWriteFailed(m_engine, problem);
+    }
 }
+
 
 void GlobalData::CreateRecollectionFileIfMissing() {
     std::filesystem::path path = m_engine.saves.Location.RecollectionPath();
@@ -134,6 +156,7 @@ void GlobalData::WriteRecollection() {
             WriteFileAtomic(m_engine.saves.Location.RecollectionPath(), RecollectionFile());
         !problem.empty()) {
         Diagnostic(problem);
+        TellWriteFailed(m_engine, problem);
     }
 }
 
