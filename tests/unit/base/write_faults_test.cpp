@@ -12,11 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/fake_platform.h"
@@ -156,7 +159,8 @@ protected:
 };
 
 TEST_P(WriteFaultTest, TheFileKeepsItsLastVersionAndThePlayerIsTold) {
-    const auto& [writer, fault] = GetParam();
+    const Writer& writer = std::get<0>(GetParam());
+    const Fault& fault = std::get<1>(GetParam());
     WriterWorld world;
     std::filesystem::create_directories(world.Folder());
     std::filesystem::path target = writer.Target(world);
@@ -198,7 +202,8 @@ TEST_P(WriteFaultTest, TheFileKeepsItsLastVersionAndThePlayerIsTold) {
 }
 
 TEST_P(WriteFaultTest, TheNextWriteAfterTheFaultSucceeds) {
-    const auto& [writer, fault] = GetParam();
+    const Writer& writer = std::get<0>(GetParam());
+    const Fault& fault = std::get<1>(GetParam());
     WriterWorld world;
     std::filesystem::create_directories(world.Folder());
     std::filesystem::path target = writer.Target(world);
