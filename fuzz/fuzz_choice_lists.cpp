@@ -3,6 +3,7 @@
 // branches start inside the script, and at most 32 regions whose captions fit theirs.
 #include "choices/choice_list.h"
 #include "choices/map_definition.h"
+#include "script/script_search.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,17 +34,22 @@ private:
     int m_asked = 0;
 };
 
+// A search that finds no line gives a position past any script, which ends it.
+bool InsideOrEnd(int32_t offset, int32_t scriptSize) {
+    return (offset >= 0 && offset <= scriptSize) || offset == orv::kNotFound;
+}
+
 void CheckList(const orv::ChoiceList& list, int32_t scriptSize) {
     Check(list.Count >= 0 && list.Count <= orv::kMaxChoices, "choice count");
-    Check(list.ClosingOffset >= 0 && list.ClosingOffset <= scriptSize, "closing line outside");
+    Check(InsideOrEnd(list.ClosingOffset, scriptSize), "closing line outside");
     for (int32_t k = 0; k < list.Count; ++k) {
         const orv::ChoiceBranch& branch = list.Branches[k];
         Check(branch.Text.View().size() <= orv::kChoiceTextBytes, "choice text too long");
-        Check(branch.Offset >= 0 && branch.Offset <= scriptSize, "branch outside the script");
+        Check(InsideOrEnd(branch.Offset, scriptSize), "branch outside the script");
     }
     for (int32_t k = -1; k <= list.Count + 1; ++k) {
         int32_t offset = list.OffsetOf(k);
-        Check(offset >= 0 && offset <= scriptSize, "OffsetOf outside the script");
+        Check(InsideOrEnd(offset, scriptSize), "OffsetOf outside the script");
     }
     Check(list.LongestText() >= 0 && list.LongestText() <= orv::kChoiceTextBytes, "longest text");
 }
