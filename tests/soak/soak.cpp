@@ -122,11 +122,11 @@ private:
 
     void Key(orv::Engine& e) {
         namespace k = orv::keys;
-        // No Escape and no Q: the soak plays, it does not ask to close the window.
-        static constexpr std::array<int, 12> kKeys = {k::Return, k::Space, k::Backspace, k::Up,
-                                                      k::Down,   k::Left,  k::Right,     k::Control,
-                                                      k::PageUp, k::PageDown, 'W', 'C'};
-        int code = kKeys[static_cast<size_t>(Uniform(0, kKeys.size() - 1))];
+        // No Escape: its question to close the window gets OK from the headless platform.
+        static constexpr std::array<int, 14> kKeys = {
+            k::Return, k::Space,  k::Backspace, k::Up, k::Down, k::Left, k::Right,
+            k::Control, k::PageUp, k::PageDown, 'W',   'C',     'Q',     'V'};
+        int code = kKeys[static_cast<size_t>(Uniform(0, static_cast<int>(kKeys.size()) - 1))];
         char press = code == k::Return || code == k::Space || code == k::Backspace
                          ? static_cast<char>(code)
                          : code >= 'A' && code <= 'Z' ? static_cast<char>(code - 'A' + 'a') : '\0';
