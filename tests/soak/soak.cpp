@@ -56,6 +56,18 @@ protected:
     int overflow(int c) override { return c; }
 };
 
+// The save list takes the player's action when it opens, not before: a key that opens no
+// list (saving is off at the title) leaves nothing queued behind.
+class SoakPlatform : public orv::HeadlessPlatform {
+public:
+    using HeadlessPlatform::HeadlessPlatform;
+    void RunSaveList(orv::SaveListModel& model) override {
+        QueueSaveListAction(NextAction);
+        HeadlessPlatform::RunSaveList(model);
+    }
+    orv::SaveListAction NextAction;
+};
+
 // One run of the game, started as the headless front end starts it.
 class Session {
 public:
@@ -80,7 +92,7 @@ private:
     std::ostream m_log{&m_nothing};
 
 public:
-    orv::HeadlessPlatform Platform{m_log};
+    SoakPlatform Platform{m_log};
     std::unique_ptr<orv::Engine> Engine;
 };
 
@@ -109,10 +121,10 @@ public:
         } else if (pick < 94) {
             Key(e);
         } else if (pick < 97) {
-            s.Platform.QueueSaveListAction({orv::SaveListAction::Kind::Save, Uniform(1, 5), {}});
+            s.Platform.NextAction = {orv::SaveListAction::Kind::Save, Uniform(1, 5), {}};
             Stroke(e, 'S', 's');
         } else {
-            s.Platform.QueueSaveListAction({orv::SaveListAction::Kind::Load, Uniform(1, 5), {}});
+            s.Platform.NextAction = {orv::SaveListAction::Kind::Load, Uniform(1, 5), {}};
             Stroke(e, 'L', 'l');
         }
     }
