@@ -10,11 +10,12 @@ orvell_missing_packages() {
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$pkg")
     fi
-  done <"$ORVELL_ROOT/scripts/debian-packages.txt"
+  done <"${ORVELL_PACKAGES:-$ORVELL_ROOT/scripts/debian-packages.txt}"
   echo "${missing[@]}"
 }
 
 # Installs what is missing when running as root; otherwise names the command and stops.
+# ORVELL_PACKAGES names another list (scripts/fuzz-packages.txt) instead of the build's.
 orvell_ensure_packages() {
   local missing
   missing=$(orvell_missing_packages)

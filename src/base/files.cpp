@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 namespace orv {
 
@@ -61,41 +62,85 @@ std::optional<uint64_t> FileSize(const fs::path& path) {
     return size;
 }
 
-std::string WriteFileAtomic(const fs::path& path, std::span<const uint8_t> data) {
-    fs::path dir = path.parent_path();
-    if (dir.empty()) {
-        dir = ".";
-    }
-    std::string pattern = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        return "cannot create a file in " + dir.string() + ": " + std::strerror(errno);
-    }
+namespace {
+
+WriteFaultHook& FaultHook() {
+    static WriteFaultHook hook;
+    return hook;
+}
+
+int InjectedFault(const fs::path& path, WriteStep step) {
+    return FaultHook() ? FaultHook()(path, step) : 0;
+}
+
+std::string Problem(std::string_view what, const fs::path& path, int error) {
+    return std::string(what) + " " + path.string() + ": " + std::strerror(error);
+}
+
+// Writes all of `data` to `fd`; an error text, empty on success.
+std::string WriteAll(int fd, const fs::path& path, std::span<const uint8_t> data) {
     size_t done = 0;
-    std::string error;
+    if (int fault = InjectedFault(path, WriteStep::Write); fault > 0) {
+        // A full disk takes part of the data before it refuses the rest.
+        done = data.size() / 2;
+        if (::write(fd, data.data(), done) < 0) {
+            return Problem("cannot write", path, errno);
+        }
+        return Problem("cannot write", path, fault);
+    }
     while (done < data.size()) {
         ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
-            error = "cannot write " + path.string() + ": " + std::strerror(errno);
-            break;
+            return Problem("cannot write", path, n < 0 ? errno : ENOSPC);
         }
         done += static_cast<size_t>(n);
     }
+    return {};
+}
+
+} // namespace
+
+void SetWriteFaultHook(WriteFaultHook hook) {
+    FaultHook() = std::move(hook);
+}
+
+std::string WriteFileAtomic(const fs::path& path, std::span<const uint8_t> data) {
+    fs::path dir = path.parent_path();
+    if (dir.empty()) {
+        dir = ".";
+    }
+    if (int fault = InjectedFault(path, WriteStep::Create); fault > 0) {
+        return Problem("cannot create a file in", dir, fault);
+    }
+    std::string pattern = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        return Problem("cannot create a file in", dir, errno);
+    }
+    std::string error = WriteAll(fd, path, data);
     if (error.empty() && ::fsync(fd) != 0) {
-        error = "cannot write " + path.string() + ": " + std::strerror(errno);
+        error = Problem("cannot write", path, errno);
     }
     // mkstemp creates the file 0600; give it the usual permissions under the umask.
     mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
     if (::close(fd) != 0 && error.empty()) {
-        error = "cannot write " + path.string() + ": " + std::strerror(errno);
+        error = Problem("cannot write", path, errno);
     }
-    if (error.empty() && std::rename(pattern.c_str(), path.c_str()) != 0) {
-        error = "cannot replace " + path.string() + ": " + std::strerror(errno);
+    if (error.empty()) {
+        int fault = InjectedFault(path, WriteStep::Rename);
+        if (fault == kCrashBeforeRename) {
+            return "the program stopped before " + path.string() + " was replaced";
+        }
+        if (fault > 0) {
+            error = Problem("cannot replace", path, fault);
+        } else if (std::rename(pattern.c_str(), path.c_str()) != 0) {
+            error = Problem("cannot replace", path, errno);
+        }
     }
     if (!error.empty()) {
         ::unlink(pattern.c_str());

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -30,6 +31,20 @@ std::optional<uint64_t> FileSize(const fs::path& path);
 // empty on success.
 std::string WriteFileAtomic(const fs::path& path, std::span<const uint8_t> data);
 std::string WriteFileAtomic(const fs::path& path, std::string_view data);
+
+// The steps of WriteFileAtomic that a fault can strike: making the temporary file, writing
+// it (a fault there strikes after half the data, as a full disk does), renaming it.
+enum class WriteStep { Create, Write, Rename };
+
+// What a fault hook returns for a step: 0 to go on, an errno value for the step to fail
+// with, or kCrashBeforeRename to stop as a crash between the write and the rename would:
+// the temporary file stays behind, whole, and the target is never touched.
+inline constexpr int kCrashBeforeRename = -1;
+using WriteFaultHook = std::function<int(const fs::path& path, WriteStep step)>;
+
+// A seam for the tests of what each writer leaves behind and tells the player when a write
+// fails. An empty hook (the default) injects nothing.
+void SetWriteFaultHook(WriteFaultHook hook);
 
 // The entry of `dir` whose name equals `name` without regard to ASCII case, preferring an
 // exact match; nothing when there is none.

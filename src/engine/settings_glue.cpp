@@ -4,12 +4,34 @@
 
 namespace orv {
 
+namespace {
+
+// "The settings could not be saved."
+constexpr std::string_view kSettingsNotStored = "設定を保存できませんでした。";
+
+// The value stays in memory for this run; the file keeps what it had.
+void TellNotStored(Engine& engine, const SettingsStore& store, std::string_view name) {
+    std::string text(kSettingsNotStored);
+    text += "\n";
+    text += std::string(name) + ": cannot write " +
+            store.FileFor(GameSettingsLocation(engine.config)).string();
+    engine.Host().MessageBox(text, kMissingDataCaption, MessageBoxButtons::Ok, MessageBoxIcon::Stop);
+}
+
+} // namespace
+
 void Engine::WriteSetting(std::string_view name, std::string_view value) {
-    orv::WriteSetting(SettingsStore(SettingsRoot(m_options.DataDirectory)), config, name, value);
+    SettingsStore store(SettingsRoot(m_options.DataDirectory));
+    if (!orv::WriteSetting(store, config, name, value)) {
+        TellNotStored(*this, store, name);
+    }
 }
 
 void Engine::StoreSetting(std::string_view name) {
-    StoreUserSetting(SettingsStore(SettingsRoot(m_options.DataDirectory)), config, settings, name);
+    SettingsStore store(SettingsRoot(m_options.DataDirectory));
+    if (!StoreUserSetting(store, config, settings, name)) {
+        TellNotStored(*this, store, name);
+    }
 }
 
 } // namespace orv

@@ -29,6 +29,16 @@ constexpr std::array<uint32_t, 256> MakeChecksumTable() {
 }
 constexpr std::array<uint32_t, 256> kChecksumTable = MakeChecksumTable();
 
+// "The system data could not be saved."
+constexpr std::string_view kGlobalDataNotWritten = "システムデータを保存できませんでした。";
+
+void TellWriteFailed(Engine& engine, std::string_view problem) {
+    std::string text(kGlobalDataNotWritten);
+    text += "\n";
+    text += problem;
+    engine.Host().MessageBox(text, kMissingDataCaption, MessageBoxButtons::Ok, MessageBoxIcon::Stop);
+}
+
 void OrInto(std::span<uint8_t> memory, std::span<const uint8_t> file) {
     for (size_t i = 0; i < memory.size() && i < file.size(); ++i) {
         memory[i] = static_cast<uint8_t>(memory[i] | file[i]);
@@ -97,18 +107,30 @@ void GlobalData::Sync(bool startUp) {
     AppendU32(blocks, checksum);
     // Unchanged data is not written again: a start-up or a save that changed no mark or
     // variable does not sync the file to disk.
+    std::string problem;
     if (!file || *file != blocks) {
-        WriteFileAtomic(path, blocks);
+        problem = WriteFileAtomic(path, blocks);
     }
 
-    for (int i = 0; i < 10; ++i) {
+    SettingsStore store(SettingsRoot(m_engine.Options().DataDirectory));
+    for (int i = 0; i < 10 && problem.empty(); ++i) {
         char name[8];
         std::snprintf(name, sizeof name, "GV%02d", i);
-        m_engine.WriteSetting(name, std::to_string(m_engine.vars.G(i)));
+        if (!WriteSetting(store, m_engine.config, name, m_engine.vars.G(i))) {
+            problem = std::string("cannot store ") + name + " in " + store.Root().string();
+        }
     }
     Bytes recollection = RecollectionFile();
     if (ReadWholeFile(location.RecollectionPath()) != recollection) {
-        WriteFileAtomic(location.RecollectionPath(), recollection);
+        std::string written = WriteFileAtomic(location.RecollectionPath(), recollection);
+        if (problem.empty()) {
+            problem = written;
+        }
+    }
+    // What stays in memory is written again at the next sync; the files on disk keep what
+    // they had. One message a sync, however many of its writes failed.
+    if (!problem.empty()) {
+        TellWriteFailed(m_engine, problem);
     }
 }
 
@@ -141,6 +163,7 @@ void GlobalData::WriteRecollection() {
             WriteFileAtomic(m_engine.saves.Location.RecollectionPath(), RecollectionFile());
         !problem.empty()) {
         Diagnostic(problem);
+        TellWriteFailed(m_engine, problem);
     }
 }
 
