@@ -14,6 +14,9 @@ namespace {
 // About sixty rounds a second: a stick's pointer moves smoothly and a press is never late
 // by more than a frame.
 constexpr int kPollMs = 16;
+// With no pad plugged in only a hot-plug is awaited: a slower round keeps an idle desktop
+// program from waking sixty times a second for nothing.
+constexpr int kIdlePollMs = 250;
 
 std::optional<PadButton> PadButtonOf(int sdlButton) {
     switch (sdlButton) {
@@ -60,7 +63,7 @@ Gamepads::Gamepads(Engine& engine, QWidget& window)
     }
     // Pads present at start arrive as device-added events on the first poll.
     connect(&m_timer, &QTimer::timeout, this, &Gamepads::Poll);
-    m_timer.start(kPollMs);
+    m_timer.start(kIdlePollMs);
 }
 
 Gamepads::~Gamepads() {
@@ -91,6 +94,11 @@ void Gamepads::Poll() {
             break;
         }
     }
+    if (m_pads.empty()) {
+        m_timer.setInterval(kIdlePollMs);
+        return;
+    }
+    m_timer.setInterval(kPollMs);
     Sticks();
 }
 
