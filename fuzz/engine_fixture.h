@@ -11,6 +11,7 @@
 #include "gfx/surface.h"
 #include "headless/headless_platform.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -149,6 +150,29 @@ protected:
     int overflow(int c) override { return c; }
 };
 
+// Thrown out of the engine when an input has used up its share of the virtual clock.
+struct OutOfVirtualTime {};
+
+// The headless platform with a bound on the virtual clock. A script may ask for a fade or a
+// wait of 24 days, which the engine honours frame by frame, tick by tick and sample by
+// sample; no invariant needs that long to show, so past the bound the input is dropped.
+class BoundedPlatform : public HeadlessPlatform {
+public:
+    using HeadlessPlatform::HeadlessPlatform;
+
+    // No bound until one is set: the targets that only start the engine need none.
+    void LimitClock(uint64_t ms) { m_limit = ms; }
+    void Sleep(uint32_t ms) override {
+        if (Now() + ms > m_limit) {
+            throw OutOfVirtualTime{};
+        }
+        HeadlessPlatform::Sleep(ms);
+    }
+
+private:
+    uint64_t m_limit = UINT64_MAX;
+};
+
 // One engine on the tiny game, started as the headless front end starts it.
 class EngineRun {
 public:
@@ -181,7 +205,7 @@ private:
     std::ostream m_log{&m_nothing};
 
 public:
-    HeadlessPlatform Platform{m_log};
+    BoundedPlatform Platform{m_log};
     std::unique_ptr<orv::Engine> Engine;
 };
 

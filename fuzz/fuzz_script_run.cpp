@@ -3,8 +3,8 @@
 // the game configuration "_config", the click maps "map", the selection trees "seltree",
 // the map events "mapctrl" and the picture sets "_bgset" and "_sprset"; the bytes after a line
 // "%%input" are the player's clicks, keys and wheel turns. The game runs on the headless
-// platform for a bounded number of passes, and after every pass the script's positions lie
-// inside its buffers and the call stack inside its nine entries.
+// platform for a bounded number of passes and of virtual time, and after every pass the
+// script's positions lie inside its buffers and the call stack inside its nine entries.
 #include "engine_fixture.h"
 
 #include "base/bytes.h"
@@ -22,6 +22,9 @@
 namespace {
 
 constexpr int kMaxPasses = 300;
+// Five minutes of game time: every fade, wait and voice of a short game, while a script that
+// fades for days (its durations are ints of milliseconds) ends the input instead of hanging it.
+constexpr uint64_t kMaxVirtualMs = 5 * 60 * 1000;
 constexpr std::string_view kInputMarker = "%%input\n";
 constexpr std::array<std::string_view, 8> kEntryNames = {
     "main", "sub", "_config", "map", "seltree", "mapctrl", "_bgset", "_sprset"};
@@ -176,18 +179,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteTextArchive(game);
     orv::fuzz::EngineRun run(folder);
     CheckInvariants(*run.Engine);
+    run.Platform.LimitClock(run.Platform.Now() + kMaxVirtualMs);
     Player player(game.Input);
     int passes = 0;
-    while (passes < kMaxPasses && !run.Engine->QuitRequested) {
-        // Without input of its own the game is clicked through, as a player in a hurry would.
-        int count = player.Done() ? 1 : player.Act(run);
-        if (player.Done() && passes % 4 == 3) {
-            run.Click();
+    try {
+        while (passes < kMaxPasses && !run.Engine->QuitRequested) {
+            // Without input of its own the game is clicked through, as a player in a hurry
+            // would.
+            int count = player.Done() ? 1 : player.Act(run);
+            if (player.Done() && passes % 4 == 3) {
+                run.Click();
+            }
+            for (int i = 0; i < count && passes < kMaxPasses; ++i, ++passes) {
+                run.Passes(1);
+                CheckInvariants(*run.Engine);
+            }
         }
-        for (int i = 0; i < count && passes < kMaxPasses; ++i, ++passes) {
-            run.Passes(1);
-            CheckInvariants(*run.Engine);
-        }
+    } catch (const orv::fuzz::OutOfVirtualTime&) {
+        // The engine stopped inside a sleep; what it holds is only torn down.
     }
     return 0;
 }

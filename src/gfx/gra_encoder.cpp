@@ -306,7 +306,8 @@ std::optional<Bytes> EncodeGraPicture(const Surface& picture, const GraEncodeOpt
         return std::nullopt;
     }
     Bytes raw(static_cast<size_t>(picture.RowBytes()) * picture.Height());
-    for (int y = 0; y < picture.Height(); ++y) {
+    // A picture without pixels has no rows to copy (nor any memory to copy them from).
+    for (int y = 0; !raw.empty() && y < picture.Height(); ++y) {
         std::memcpy(raw.data() + static_cast<size_t>(picture.RowBytes()) * y, picture.Row(y),
                     static_cast<size_t>(picture.RowBytes()));
     }

@@ -114,7 +114,8 @@ void GlobalData::Sync(bool startUp) {
 
     SettingsStore store(SettingsRoot(m_engine.Options().DataDirectory));
     for (int i = 0; i < 10 && problem.empty(); ++i) {
-        char name[8];
+        // Room for any int: the compiler cannot see that the loop stops at 9.
+        char name[16];
         std::snprintf(name, sizeof name, "GV%02d", i);
         if (!WriteSetting(store, m_engine.config, name, m_engine.vars.G(i))) {
             problem = std::string("cannot store ") + name + " in " + store.Root().string();

@@ -31,7 +31,9 @@
 #endif
 #endif
 #ifdef ORVELL_SOAK_ASAN
-#include <sanitizer/allocator_interface.h>
+// Declared here rather than through <sanitizer/allocator_interface.h>, which GCC does not
+// ship; both compilers' runtimes define it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
