@@ -33,6 +33,26 @@ std::vector<std::filesystem::path> Folders(const std::filesystem::path& file) {
     return folders;
 }
 
+// Two playable games in a scratch folder, the second one already in the recent games.
+struct TwoGames {
+    QTemporaryDir Dir;
+    std::filesystem::path Root = Dir.path().toStdString();
+    std::filesystem::path First = Root / "first";
+    std::filesystem::path Second = Root / "second";
+    std::filesystem::path Recent = Root / "recent-games.txt";
+
+    bool Ready() {
+        if (!Dir.isValid() || !std::filesystem::create_directories(First) ||
+            !std::filesystem::create_directories(Second) || !WriteTestGame(First) ||
+            !WriteTestGame(Second)) {
+            return false;
+        }
+        RecentGames games;
+        games.Played(Second, "");
+        return SaveRecentGames(Recent, games).empty();
+    }
+};
+
 } // namespace
 
 class GameSwitchTest : public QObject {
@@ -40,18 +60,10 @@ class GameSwitchTest : public QObject {
 
 private slots:
     void aRecentGameTakesThePlaceOfTheRunningOne() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        std::filesystem::path root = dir.path().toStdString();
-        std::filesystem::path first = root / "first", second = root / "second";
-        std::filesystem::create_directories(first);
-        std::filesystem::create_directories(second);
-        QVERIFY(WriteTestGame(first));
-        QVERIFY(WriteTestGame(second));
-        std::filesystem::path recent = root / "recent-games.txt";
-        RecentGames games;
-        games.Played(second, "");
-        QCOMPARE(SaveRecentGames(recent, games), std::string());
+        TwoGames two;
+        QVERIFY(two.Ready());
+        const std::filesystem::path &root = two.Root, &first = two.First, &second = two.Second,
+                                    &recent = two.Recent;
 
         RecordingPlatform platform;
         EngineOptions options;
@@ -91,24 +103,14 @@ private slots:
     }
 
     void aNoToTheCloseQuestionKeepsTheRunningGame() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        std::filesystem::path root = dir.path().toStdString();
-        std::filesystem::path first = root / "first", second = root / "second";
-        std::filesystem::create_directories(first);
-        std::filesystem::create_directories(second);
-        QVERIFY(WriteTestGame(first));
-        QVERIFY(WriteTestGame(second));
-        std::filesystem::path recent = root / "recent-games.txt";
-        RecentGames games;
-        games.Played(second, "");
-        QCOMPARE(SaveRecentGames(recent, games), std::string());
+        TwoGames two;
+        QVERIFY(two.Ready());
 
         RecordingPlatform platform;
         platform.Answers.push_back(MessageBoxResult::Cancel);
         EngineOptions options;
-        options.GameDirectory = first;
-        options.DataDirectory = root / "data";
+        options.GameDirectory = two.First;
+        options.DataDirectory = two.Root / "data";
         options.Seed = 1;
         auto& app = static_cast<QApplication&>(*QCoreApplication::instance());
         QTimer::singleShot(200, [] {
@@ -122,7 +124,7 @@ private slots:
                 form->close();
             }
         });
-        GameRun run = RunGame(app, platform, options, {}, recent);
+        GameRun run = RunGame(app, platform, options, {}, two.Recent);
         QCOMPARE(run.Status, 0);
         QVERIFY(!run.NextGame);
         QVERIFY(platform.Boxes.size() >= 2);
