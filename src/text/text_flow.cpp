@@ -11,7 +11,6 @@ namespace orv {
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int kDefaultFontSize = 22;
 
 int ScreenClamped(int value, int limit) { return std::clamp(value, 0, limit); }
