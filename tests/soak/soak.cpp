@@ -192,6 +192,10 @@ int main(int argc, char** argv) {
             }
             if (pass >= kSettledPass && (pass - kSettledPass) % kSampleEvery == 0) {
                 samples.push_back(HeapBytesInUse());
+                // A million passes take a while under the sanitizers: say how far it got.
+                std::fprintf(stderr, "soak: pass %llu of %llu, %zu bytes in use\n",
+                             static_cast<unsigned long long>(pass),
+                             static_cast<unsigned long long>(passes), samples.back());
             }
         }
     }
