@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(pages.size() <= orv::SceneList::kMaxPages, "pages");
     }
     for (int32_t n = 0; n < list.Count(); ++n) {
-        Check(!list.Titles[static_cast<size_t>(n)].empty(), "an empty entry");
+        // A line ",SCRIPT" is a scene without a title: it keeps its place, as the seen bits
+        // of kaiso.dat count places, and shows no name.
         int32_t heading = list.HeadingAbove(n);
         Check(heading < n, "a heading below its scene");
     }
