@@ -1,6 +1,7 @@
 // The branch lines of `select` and `clickmap` and the click-map definitions of "map" are
 // outside data: any lines give at most 32 choices whose texts fit their fields and whose
 // branches start inside the script, and at most 32 regions whose captions fit theirs.
+#include "fuzz_check.h"
 #include "choices/choice_list.h"
 #include "choices/map_definition.h"
 #include "script/script_search.h"
@@ -15,10 +16,7 @@
 namespace {
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "choice lists: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "choice lists", what);
 }
 
 // Conditions alternate, so that both the kept and the dropped branch are read.

@@ -1,6 +1,7 @@
 // The "effect" resource and the arguments of bg_anim and efxanim are outside data: any bytes
 // give a step list within its 200 steps, loop arguments within the 32 frames, and a sequence
 // that names only frames that were loaded.
+#include "fuzz_check.h"
 #include "gfx/background_loop.h"
 #include "gfx/effect_script.h"
 
@@ -15,10 +16,7 @@
 namespace {
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "effect resource: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "effect resource", what);
 }
 
 } // namespace

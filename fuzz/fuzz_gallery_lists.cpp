@@ -1,6 +1,7 @@
 // The "view" and "sys_flashbak" resources are outside data: any bytes give a view within
 // its 18 sets and 50 slots a set, and a scene list within its 8 categories of 8 pages and
 // its 2,000 entries, whose playlists end inside the list.
+#include "fuzz_check.h"
 #include "screens/scene_list.h"
 #include "screens/view_definition.h"
 #include "script/variables.h"
@@ -15,10 +16,7 @@
 namespace {
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "gallery lists: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "gallery lists", what);
 }
 
 } // namespace

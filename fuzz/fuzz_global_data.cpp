@@ -1,6 +1,7 @@
 // save0.dat is outside data: a file of any length and content is merged into memory at
 // start-up and again after a save, and the file written back must always be whole, with a
 // checksum that holds. A file the game takes keeps every bit it had: the merge only adds.
+#include "fuzz_check.h"
 #include "engine_fixture.h"
 
 #include "base/files.h"
@@ -15,10 +16,7 @@ namespace {
 namespace gl = orv::global_layout;
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "global data: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "global data", what);
 }
 
 // True when `file` is a save0.dat the game takes as it is.

@@ -1,5 +1,6 @@
 // "mapctrl" is outside data: any text gives, for every rank, at most four events at each of
 // the five places, with titles that fit their field.
+#include "fuzz_check.h"
 #include "screens/map_screen.h"
 
 #include <cstddef>
@@ -11,10 +12,7 @@
 namespace {
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "map events: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "map events", what);
 }
 
 } // namespace

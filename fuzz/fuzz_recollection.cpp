@@ -1,6 +1,7 @@
 // kaiso.dat is outside data: a file of any length and content gives ten record slots of
 // scene numbers and ten names that end inside their fields, and the file written back from
 // them reads back to the same slots.
+#include "fuzz_check.h"
 #include "engine_fixture.h"
 
 #include "base/files.h"
@@ -14,10 +15,7 @@
 namespace {
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "record slots: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "record slots", what);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 // "%%input" are the player's clicks, keys and wheel turns. The game runs on the headless
 // platform for a bounded number of passes and of virtual time, and after every pass the
 // script's positions lie inside its buffers and the call stack inside its nine entries.
+#include "fuzz_check.h"
 #include "engine_fixture.h"
 
 #include "base/bytes.h"
@@ -30,10 +31,7 @@ constexpr std::array<std::string_view, 8> kEntryNames = {
     "main", "sub", "_config", "map", "seltree", "mapctrl", "_bgset", "_sprset"};
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "script run: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "script run", what);
 }
 
 struct Game {

@@ -1,6 +1,7 @@
 // "seltree" is outside data: any text gives twelve trees of at most 500 items whose labels
 // and targets fit their fields and whose levels lie in 0..9, and every row the tree can show
 // (the top level and the children of each item) is an item of that tree.
+#include "fuzz_check.h"
 #include "screens/selection_tree.h"
 
 #include <array>
@@ -14,10 +15,7 @@
 namespace {
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "selection tree: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "selection tree", what);
 }
 
 void CheckRows(const orv::SelectionTreeData::Tree& tree, std::span<const int> rows) {

@@ -1,6 +1,7 @@
 // Staff rolls are outside data: any text played as a text-window roll (`roll`) and as a page
 // roll (`sroll`) over the tiny game ends, leaves ScreenMode 0 with the menus unlocked, and
 // never reads or writes outside a buffer. The input's lines become the roll resource "R".
+#include "fuzz_check.h"
 #include "engine_fixture.h"
 
 #include <cstddef>
@@ -12,10 +13,7 @@ namespace {
 constexpr uint64_t kMaxVirtualMs = 10 * 60 * 1000;
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "staff roll: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "staff roll", what);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // whole screen in novel mode, under a speaker's name and in the backlog, and the engine goes
 // on without reading or writing outside a buffer. The input is the line (NUL and line breaks
 // dropped: a line holds neither).
+#include "fuzz_check.h"
 #include "engine_fixture.h"
 
 #include "engine/keys.h"
@@ -15,10 +16,7 @@
 namespace {
 
 void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "text line: %s\n", what);
-        std::abort();
-    }
+    orv::fuzz::Require(condition, "text line", what);
 }
 
 void WriteGame(const std::string& line) {
