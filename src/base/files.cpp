@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -150,6 +151,22 @@ std::string WriteFileAtomic(const fs::path& path, std::span<const uint8_t> data)
 
 std::string WriteFileAtomic(const fs::path& path, std::string_view data) {
     return WriteFileAtomic(path, std::span(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
+}
+
+std::string WriteFileIfChanged(const fs::path& path, std::span<const uint8_t> data) {
+    std::optional<uint64_t> size = FileSize(path);
+    if (size && *size == data.size()) {
+        std::optional<Bytes> held = ReadWholeFile(path);
+        if (held && std::equal(held->begin(), held->end(), data.begin(), data.end())) {
+            return {};
+        }
+    }
+    return WriteFileAtomic(path, data);
+}
+
+std::string WriteFileIfChanged(const fs::path& path, std::string_view data) {
+    return WriteFileIfChanged(path,
+                              std::span(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
 }
 
 namespace {

@@ -31,6 +31,10 @@ std::optional<uint64_t> FileSize(const fs::path& path);
 // empty on success.
 std::string WriteFileAtomic(const fs::path& path, std::span<const uint8_t> data);
 std::string WriteFileAtomic(const fs::path& path, std::string_view data);
+// WriteFileAtomic unless the file already holds exactly `data`: a file rewritten at every
+// start with the same bytes costs a sync to disk for nothing.
+std::string WriteFileIfChanged(const fs::path& path, std::span<const uint8_t> data);
+std::string WriteFileIfChanged(const fs::path& path, std::string_view data);
 
 // The steps of WriteFileAtomic that a fault can strike: making the temporary file, writing
 // it (a fault there strikes after half the data, as a full disk does), renaming it.

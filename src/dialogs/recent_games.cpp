@@ -114,7 +114,7 @@ RecentGames LoadRecentGames(const fs::path& file) {
 std::string SaveRecentGames(const fs::path& file, const RecentGames& games) {
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
-    return WriteFileAtomic(file, games.Serialize());
+    return WriteFileIfChanged(file, games.Serialize());
 }
 
 } // namespace orv

@@ -121,12 +121,9 @@ void GlobalData::Sync(bool startUp) {
             problem = std::string("cannot store ") + name + " in " + store.Root().string();
         }
     }
-    Bytes recollection = RecollectionFile();
-    if (ReadWholeFile(location.RecollectionPath()) != recollection) {
-        std::string written = WriteFileAtomic(location.RecollectionPath(), recollection);
-        if (problem.empty()) {
-            problem = written;
-        }
+    if (std::string written = WriteFileIfChanged(location.RecollectionPath(), RecollectionFile());
+        problem.empty()) {
+        problem = written;
     }
     // What stays in memory is written again at the next sync; the files on disk keep what
     // they had. One message a sync, however many of its writes failed.

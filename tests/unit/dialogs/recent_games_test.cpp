@@ -4,6 +4,7 @@
 #include "test_support.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,19 @@ TEST(RecentGames, SurviveTheirFileThroughARename) {
         ++files;
     }
     EXPECT_EQ(files, 1u);
+
+    // Every start saves the list; the same list leaves the file as it was, a new one replaces it.
+    auto inode = [&] {
+        struct stat info {};
+        return ::stat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    ino_t first = inode();
+    EXPECT_EQ(SaveRecentGames(file, games), "");
+    EXPECT_EQ(inode(), first);
+    games.Played("/games/b", "B");
+    EXPECT_EQ(SaveRecentGames(file, games), "");
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(Folders(LoadRecentGames(file)), Folders(games));
 }
 
 } // namespace
