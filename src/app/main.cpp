@@ -1,5 +1,6 @@
 // The orvell program: the desktop window, or the headless front end with --headless.
 #include "app/check_run.h"
+#include "data/archives.h"
 #include "headless/headless_run.h"
 #include "headless/run_options.h"
 #include "platform/instance_lock.h"

@@ -178,4 +178,9 @@ bool Archives::ReadEntryRange(const ArchiveIndex& index, int pos, uint64_t offse
     return ReadFileRange(index.FileName, index.Offsets[pos] + offsetInEntry, out);
 }
 
+bool HoldsGameData(const std::filesystem::path& directory) {
+    auto data = FindFileNoCase(directory, "ov_data.orv");
+    return data && IsRegularFile(*data);
+}
+
 } // namespace orv

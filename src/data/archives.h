@@ -91,4 +91,8 @@ private:
     std::unique_ptr<uint8_t[]> m_staging;
 };
 
+// True when `directory` holds ov_data.orv (in any case): a folder the engine can start a
+// game from.
+bool HoldsGameData(const std::filesystem::path& directory);
+
 } // namespace orv

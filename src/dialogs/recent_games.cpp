@@ -1,6 +1,7 @@
 #include "dialogs/recent_games.h"
 
 #include "base/files.h"
+#include "data/archives.h"
 
 #include <algorithm>
 #include <system_error>
@@ -89,10 +90,7 @@ void RecentGames::Forget(const fs::path& directory) {
 }
 
 void RecentGames::ForgetGamesWithoutData() {
-    std::erase_if(m_games, [](const RecentGame& game) {
-        auto data = FindFileNoCase(game.Directory, "ov_data.orv");
-        return !data || !IsRegularFile(*data);
-    });
+    std::erase_if(m_games, [](const RecentGame& game) { return !HoldsGameData(game.Directory); });
 }
 
 fs::path RecentGamesFile(const fs::path& settingsRoot) {

@@ -2,6 +2,7 @@
 #include "headless/run_options.h"
 
 #include "base/files.h"
+#include "data/archives.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -244,11 +245,6 @@ std::filesystem::path ResolveGameDirectory(const std::optional<std::filesystem::
         }
     }
     return executableDirectory;
-}
-
-bool HoldsGameData(const std::filesystem::path& directory) {
-    auto data = FindFileNoCase(directory, "ov_data.orv");
-    return data && IsRegularFile(*data);
 }
 
 std::filesystem::path InstalledDemoDirectory(const std::filesystem::path& executableDirectory) {

@@ -45,9 +45,6 @@ std::filesystem::path ResolveGameDirectory(const std::optional<std::filesystem::
                                            const std::filesystem::path& currentDirectory,
                                            const std::filesystem::path& executableDirectory);
 
-// True when `directory` holds ov_data.orv (in any case).
-bool HoldsGameData(const std::filesystem::path& directory);
-
 // Where an installed program keeps its demo game: share/orvell/demo beside its bin/.
 std::filesystem::path InstalledDemoDirectory(const std::filesystem::path& executableDirectory);
 

@@ -2,6 +2,7 @@
 
 #include "base/cp932.h"
 #include "base/files.h"
+#include "data/archives.h"
 #include "data/settings_store.h"
 #include "dialogs/recent_games.h"
 #include "qt/desktop_menus.h"
@@ -106,7 +107,7 @@ RecentGames RememberGame(const std::filesystem::path& file, const std::filesyste
                          const Engine& engine) {
     RecentGames games = LoadRecentGames(file);
     games.ForgetGamesWithoutData();
-    if (FindFileNoCase(game, "ov_data.orv")) {
+    if (HoldsGameData(game)) {
         games.Played(game, cp932::ToUtf8(engine.config.TITLE));
     }
     if (std::string error = SaveRecentGames(file, games); !error.empty()) {

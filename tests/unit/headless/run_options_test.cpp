@@ -1,4 +1,5 @@
 // The orvell command line, the choice of the game directory and the scratch data directory.
+#include "data/archives.h"
 #include "headless/run_options.h"
 #include "test_support.h"
 
