@@ -64,6 +64,13 @@ void HeadlessPlatform::MixDueFrames() {
         // days costs nothing.
         m_framesMixed = std::max(m_framesMixed, due - std::min<uint64_t>(due, kRecentMixFrames));
     }
+    if (m_mixer && !m_mixHeard) {
+        if (due > m_framesMixed) {
+            m_mixer->Advance(static_cast<size_t>(due - m_framesMixed));
+            m_framesMixed = due;
+        }
+        return;
+    }
     while (m_framesMixed < due) {
         size_t frames =
             static_cast<size_t>(std::min<uint64_t>(kMixBufferFrames, due - m_framesMixed));
@@ -109,6 +116,9 @@ int32_t HeadlessPlatform::PeakOfLastMs(uint64_t ms) const {
         return peak;
     }
     frames = std::min<uint64_t>(frames, kRecentMixFrames);
+    if (!m_recentMix) {
+        return 0;
+    }
     for (uint64_t f = m_framesMixed - frames; f < m_framesMixed; ++f) {
         size_t at = static_cast<size_t>(f % kRecentMixFrames);
         note(m_recentMix[2 * at]);

@@ -105,6 +105,10 @@ public:
     // Keeps the whole mix from here on (--audio-out) instead of its last minute alone; called
     // before the run starts.
     void KeepWholeMix() { m_keepWholeMix = true; }
+    // Nothing will listen to the mix from here on (no --audio-out, no play file to ask for its
+    // peaks): the mixer's sources then only move on with the clock, unmixed. No effect while
+    // the whole mix is kept.
+    void MixUnheard() { m_mixHeard = m_keepWholeMix; }
     uint64_t FramesMixed() const { return m_framesMixed; }
     // The whole mix, interleaved left and right; empty unless KeepWholeMix was called.
     std::span<const int16_t> WholeMix() const { return m_wholeMix; }
@@ -212,6 +216,7 @@ private:
     Mixer* m_mixer = nullptr;
     uint64_t m_framesMixed = 0;
     bool m_keepWholeMix = false;
+    bool m_mixHeard = true;
     std::vector<int16_t> m_wholeMix;
     // The last kRecentMixFrames frames, frame f at f % kRecentMixFrames; allocated at the
     // first frame and never initialised beyond what is written.

@@ -408,6 +408,8 @@ RunStatus PlayRunner::AutoPlay(int64_t maxPasses) {
     TitleWatch title;
     // No play file: no shot or pixel check can look at PB while an effect runs.
     m_engine.gfx.FramesWatched = false;
+    // Nor can it ask for the mix's peaks; only --audio-out still listens.
+    m_platform.MixUnheard();
     while (true) {
         if (m_platform.WindowClosed()) {
             reason = "the window closed";

@@ -321,4 +321,17 @@ void Mixer::Mix(std::span<int16_t> stereo) {
     }
 }
 
+void Mixer::Advance(size_t frames) {
+    if (frames == 0) {
+        return;
+    }
+    std::lock_guard guard(m_lock);
+    for (auto& source : m_sources) {
+        if (source->State != Source::Kind::Empty && !source->Advance(frames, m_outputRate)) {
+            source->State = Source::Kind::Empty;
+        }
+        source->Applied = source->Gain * m_masterGain;
+    }
+}
+
 } // namespace orv

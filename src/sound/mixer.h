@@ -59,6 +59,9 @@ public:
     // Fills `stereo` (left, right, left, ...) with the next frames of the mix. A gain that
     // changed since the last call is ramped across this buffer.
     void Mix(std::span<int16_t> stereo);
+    // Moves every source on by `frames` output frames, as Mix would, without producing the
+    // samples: for a run that nothing hears. Ends, loops and gains come out as after Mix.
+    void Advance(size_t frames);
 
 private:
     struct Source;
