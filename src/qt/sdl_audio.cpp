@@ -68,6 +68,7 @@ bool SdlAudio::Open(Mixer& mixer) {
         ReportNoOutput("SDL audio");
         return false;
     }
+    m_subsystem = true;
     SDL_AudioSpec wanted{};
     wanted.freq = static_cast<int>(mixer.OutputRate());
     wanted.format = AUDIO_S16SYS;
@@ -82,7 +83,6 @@ bool SdlAudio::Open(Mixer& mixer) {
     if (device == 0) {
         ReportNoOutput("audio device");
         m_mixer = nullptr;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     m_device = device;
@@ -91,14 +91,16 @@ bool SdlAudio::Open(Mixer& mixer) {
 }
 
 void SdlAudio::Close() {
-    if (m_device == 0) {
-        return;
+    if (m_device != 0) {
+        // Returns once the callback has run for the last time.
+        SDL_CloseAudioDevice(m_device);
+        m_device = 0;
+        m_mixer = nullptr;
     }
-    // Returns once the callback has run for the last time.
-    SDL_CloseAudioDevice(m_device);
-    m_device = 0;
-    m_mixer = nullptr;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (m_subsystem) {
+        m_subsystem = false;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
 }
 
 void SdlAudio::Pull(void* self, uint8_t* stream, int bytes) {

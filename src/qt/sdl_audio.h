@@ -29,6 +29,10 @@ private:
 
     Mixer* m_mixer = nullptr;
     uint32_t m_device = 0;
+    // SDL's audio subsystem is up. After a refused device it stays up until Close: taking it
+    // down joins the thread that SDL's ALSA driver polls for new cards with, which sleeps in
+    // steps of 100 ms, and that wait would hold up the first frame.
+    bool m_subsystem = false;
 };
 
 } // namespace orv
