@@ -19,24 +19,27 @@ namespace {
 
 // ---- SSE2: 16 bytes, two mask groups, per step.
 
-ORVELL_SSE2 inline __m128i Weigh16(__m128i x, __m128i y, __m128i wx, __m128i wy) {
+// x * w + y * (256 - w) >> 8 is y + floor((x - y) * w / 256). The product of (x - y) * 128
+// and 2w fits 32 bits and its upper 16 bits are that floor exactly, so one multiply a lane
+// does what two did; 2w stays within a 16-bit lane for every weight up to 256.
+ORVELL_SSE2 inline __m128i WeighLanes16(__m128i x, __m128i y, __m128i w2) {
+    return _mm_add_epi16(y, _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(x, y), 7), w2));
+}
+
+ORVELL_SSE2 inline __m128i Weigh16(__m128i x, __m128i y, __m128i w2) {
     const __m128i zero = _mm_setzero_si128();
-    // x * w + y * (256 - w) is at most 255 * 256, so it fits a 16-bit lane unsigned.
-    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(x, zero), wx),
-                               _mm_mullo_epi16(_mm_unpacklo_epi8(y, zero), wy));
-    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(x, zero), wx),
-                               _mm_mullo_epi16(_mm_unpackhi_epi8(y, zero), wy));
-    return _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8));
+    __m128i lo = WeighLanes16(_mm_unpacklo_epi8(x, zero), _mm_unpacklo_epi8(y, zero), w2);
+    __m128i hi = WeighLanes16(_mm_unpackhi_epi8(x, zero), _mm_unpackhi_epi8(y, zero), w2);
+    return _mm_packus_epi16(lo, hi);
 }
 
 ORVELL_SSE2 void WeightedSse2(const uint8_t* x, const uint8_t* y, uint8_t* d, size_t bytes, int w) {
-    const __m128i wx = _mm_set1_epi16(static_cast<short>(w));
-    const __m128i wy = _mm_set1_epi16(static_cast<short>(256 - w));
+    const __m128i w2 = _mm_set1_epi16(static_cast<short>(2 * w));
     size_t i = 0;
     for (; i + 16 <= bytes; i += 16) {
         __m128i vx = _mm_loadu_si128(reinterpret_cast<const __m128i*>(x + i));
         __m128i vy = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), Weigh16(vx, vy, wx, wy));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), Weigh16(vx, vy, w2));
     }
     ReferenceBlendKernels().Weighted(x + i, y + i, d + i, bytes - i, w);
 }
@@ -137,18 +140,20 @@ ORVELL_AVX2 inline void Store32(uint8_t* p, __m256i v) {
 // The AVX2 loops leave what is short of 32 bytes to the SSE2 ones (the rows of a blend
 // tile are 240 bytes: a plain loop over their last 16 would cost as much as the rest).
 
+ORVELL_AVX2 inline __m256i WeighLanes32(__m256i x, __m256i y, __m256i w2) {
+    return _mm256_add_epi16(y,
+                            _mm256_mulhi_epi16(_mm256_slli_epi16(_mm256_sub_epi16(x, y), 7), w2));
+}
+
 ORVELL_AVX2 void WeightedAvx2(const uint8_t* x, const uint8_t* y, uint8_t* d, size_t bytes, int w) {
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i wx = _mm256_set1_epi16(static_cast<short>(w));
-    const __m256i wy = _mm256_set1_epi16(static_cast<short>(256 - w));
+    const __m256i w2 = _mm256_set1_epi16(static_cast<short>(2 * w));
     size_t i = 0;
     for (; i + 32 <= bytes; i += 32) {
         __m256i vx = Load32(x + i), vy = Load32(y + i);
-        __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(vx, zero), wx),
-                                      _mm256_mullo_epi16(_mm256_unpacklo_epi8(vy, zero), wy));
-        __m256i hi = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(vx, zero), wx),
-                                      _mm256_mullo_epi16(_mm256_unpackhi_epi8(vy, zero), wy));
-        Store32(d + i, _mm256_packus_epi16(_mm256_srli_epi16(lo, 8), _mm256_srli_epi16(hi, 8)));
+        __m256i lo = WeighLanes32(_mm256_unpacklo_epi8(vx, zero), _mm256_unpacklo_epi8(vy, zero), w2);
+        __m256i hi = WeighLanes32(_mm256_unpackhi_epi8(vx, zero), _mm256_unpackhi_epi8(vy, zero), w2);
+        Store32(d + i, _mm256_packus_epi16(lo, hi));
     }
     WeightedSse2(x + i, y + i, d + i, bytes - i, w);
 }

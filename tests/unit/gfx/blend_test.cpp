@@ -309,6 +309,24 @@ TEST_P(KernelAgreement, EveryBlendGivesTheBytesOfThePlainLoops) {
     }
 }
 
+// The vector loops weigh with a rearranged formula; it must hold for every pair of bytes
+// at every weight, not only for the random ones above.
+TEST_P(KernelAgreement, TheWeightedBlendHoldsForEveryPairOfBytesAtEveryWeight) {
+    const BlendKernels& fast = *GetParam();
+    std::vector<uint8_t> x(65536), y(65536), d(65536);
+    for (size_t i = 0; i < x.size(); ++i) {
+        x[i] = static_cast<uint8_t>(i);
+        y[i] = static_cast<uint8_t>(i >> 8);
+    }
+    for (int w = 0; w <= 256; ++w) {
+        fast.Weighted(x.data(), y.data(), d.data(), d.size(), w);
+        for (size_t i = 0; i < d.size(); ++i) {
+            ASSERT_EQ(d[i], (x[i] * w + y[i] * (256 - w)) >> 8)
+                << "x " << int{x[i]} << ", y " << int{y[i]} << ", weight " << w;
+        }
+    }
+}
+
 TEST_P(KernelAgreement, BlendingInPlaceGivesTheSameBytes) {
     const BlendKernels& fast = *GetParam();
     const BlendKernels& plain = ReferenceBlendKernels();
