@@ -45,7 +45,9 @@ public:
     /// effect, without re-entering the idle pass.
     virtual void PumpMessages() = 0;
 
-    /// Copies rectangle `from` of `source` to (x, y) of the paint box PB and shows it.
+    /// Copies rectangle `from` of `source` to (x, y) of the paint box PB and shows it. The
+    /// engine calls this only after it has put the same pixels in its own copy of PB
+    /// (Graphics::PaintBoxCopy), so a front end may show that copy instead of keeping one.
     virtual void Present(const Surface& source, Rect from, int x, int y) = 0;
     /// Fills the paint box PB with one colour (0xBBGGRR).
     virtual void FillPaintBox(uint32_t bgr) = 0;

@@ -34,24 +34,30 @@ std::optional<MouseButton> EngineButton(Qt::MouseButton button) {
 } // namespace
 
 PaintBox::PaintBox(Engine& engine, QWidget* parent)
-    : QWidget(parent), m_engine(engine), m_screen(kScreenWidth, kScreenHeight),
-      m_view(m_screen.Data(), m_screen.Width(), m_screen.Height(), m_screen.Stride(),
-             QImage::Format_BGR888) {
+    : QWidget(parent), m_engine(engine), m_screen(kScreenWidth, kScreenHeight) {
     setObjectName("PB");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setMinimumSize(kScreenWidth / 8, kScreenHeight / 8);
-    m_screen.Fill(0x000000);
+}
+
+const Surface& PaintBox::Screen() const {
+    const Surface& engineCopy = m_engine.gfx.PaintBoxCopy();
+    return engineCopy.Empty() ? m_screen : engineCopy;
 }
 
 void PaintBox::Present(const Surface& source, Rect from, int x, int y) {
     g_enginePresented = true;
-    m_screen.CopyFrom(source, from, x, y);
+    if (&Screen() == &m_screen) {
+        m_screen.CopyFrom(source, from, x, y);
+    }
     UpdateGameRect(Rect{x, y, from.Width, from.Height});
 }
 
 void PaintBox::Fill(uint32_t bgr) {
-    m_screen.Fill(bgr);
+    if (&Screen() == &m_screen) {
+        m_screen.Fill(bgr);
+    }
     update();
 }
 
@@ -113,7 +119,11 @@ void PaintBox::paintEvent(QPaintEvent*) {
         painter.fillRect(bar, Qt::black);
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform, m_smooth);
-    painter.drawImage(picture, m_view);
+    const Surface& screen = Screen();
+    // A view of the bytes, not a copy of them.
+    const QImage view(screen.Data(), screen.Width(), screen.Height(), screen.Stride(),
+                      QImage::Format_BGR888);
+    painter.drawImage(picture, view);
     if (g_enginePresented) {
         ExitIfFirstFrameWanted();
     }

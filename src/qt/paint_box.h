@@ -22,7 +22,10 @@ public:
     // Copies rectangle `from` of `source` to (x, y) and repaints what changed.
     void Present(const Surface& source, Rect from, int x, int y);
     void Fill(uint32_t bgr);
-    const Surface& Screen() const { return m_screen; }
+    // What PB shows: the engine's own copy of PB once it has one, so that the desktop keeps
+    // no second copy of the screen and presents without copying; before that, a black
+    // picture of its own.
+    const Surface& Screen() const;
 
     // Smooth (filtered) or sharp (nearest pixel) scaling.
     void SetSmooth(bool smooth);
@@ -54,7 +57,6 @@ private:
 
     Engine& m_engine;
     Surface m_screen;
-    QImage m_view; // wraps m_screen's bytes
     bool m_smooth = true;
     bool m_enginePaintQueued = false;
 };

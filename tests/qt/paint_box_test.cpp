@@ -68,8 +68,8 @@ private slots:
         Desktop desktop;
         desktop.form->PB().SetSmooth(false); // exact colours also at a scale factor of 2
         Surface source = Gradient();
-        desktop.platform.FillPaintBox(0x000000);
-        desktop.platform.Present(source, Rect{100, 50, 200, 100}, 10, 20);
+        desktop.engine->gfx.FillPaintBox(0x000000);
+        desktop.engine->gfx.Present(source, Rect{100, 50, 200, 100}, 10, 20);
         QImage shot = Grab(desktop.form->PB());
         qreal dpr = shot.devicePixelRatio();
         auto at = [&](int gx, int gy) {
@@ -85,7 +85,7 @@ private slots:
 
     void fillingThePaintBoxPaintsOneColour() {
         Desktop desktop;
-        desktop.platform.FillPaintBox(0x0000FF); // 0xBBGGRR: red
+        desktop.engine->gfx.FillPaintBox(0x0000FF); // 0xBBGGRR: red
         QImage shot = Grab(desktop.form->PB());
         QCOMPARE(shot.pixel(0, 0), qRgb(255, 0, 0));
         QCOMPARE(shot.pixel(shot.width() - 1, shot.height() - 1), qRgb(255, 0, 0));
@@ -93,7 +93,7 @@ private slots:
 
     void aWiderWindowGetsBarsLeftAndRight() {
         Desktop desktop;
-        desktop.platform.FillPaintBox(0xFFFFFF);
+        desktop.engine->gfx.FillPaintBox(0xFFFFFF);
         ResizePaintBox(*desktop.form, QSize(1000, 600));
         QImage shot = Grab(desktop.form->PB());
         qreal dpr = shot.devicePixelRatio();
@@ -106,7 +106,7 @@ private slots:
 
     void aTallerWindowGetsBarsAboveAndBelow() {
         Desktop desktop;
-        desktop.platform.FillPaintBox(0xFFFFFF);
+        desktop.engine->gfx.FillPaintBox(0xFFFFFF);
         ResizePaintBox(*desktop.form, QSize(800, 800));
         QImage shot = Grab(desktop.form->PB());
         qreal dpr = shot.devicePixelRatio();
@@ -143,7 +143,7 @@ private slots:
                 std::memset(checker.Row(y) + x * 3, (x + y) % 2 ? 0xFF : 0x00, 3);
             }
         }
-        desktop.platform.Present(checker, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
+        desktop.engine->gfx.Present(checker, Rect{0, 0, kScreenWidth, kScreenHeight}, 0, 0);
         ResizePaintBox(*desktop.form, QSize(1600, 1200));
         desktop.form->SetSmoothScaling(false);
         QImage sharp = Grab(desktop.form->PB());
@@ -172,7 +172,7 @@ private slots:
         QTest::qWait(20);
         PaintRecorder recorder(&desktop.form->PB());
         Surface source = Gradient();
-        desktop.platform.Present(source, Rect{0, 0, 10, 10}, 100, 100);
+        desktop.engine->gfx.Present(source, Rect{0, 0, 10, 10}, 100, 100);
         QTRY_VERIFY(!recorder.Painted.isEmpty());
         QVERIFY(recorder.Painted.contains(QRect(200, 200, 20, 20)));
         QRect bounds = recorder.Painted.boundingRect();
