@@ -241,6 +241,9 @@ void StartPictureLoop(Engine& e, const LoopArguments& arguments) {
                   frame.Picture);
         StoreWindowArea(e, frame);
     }
+    // The frames hold the pictures now; a loop can run for the whole game, and its scratch
+    // would hold a screen's worth of memory all the while.
+    loop.Loaded = Surface();
     loop.FramesInUse = arguments.FrameCount;
     loop.OffsetMode = false;
     loop.Period = arguments.Period;
