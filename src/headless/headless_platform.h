@@ -109,6 +109,7 @@ public:
     // peaks): the mixer's sources then only move on with the clock, unmixed. No effect while
     // the whole mix is kept.
     void MixUnheard() { m_mixHeard = m_keepWholeMix; }
+    bool MixHeard() const { return m_mixHeard; }
     uint64_t FramesMixed() const { return m_framesMixed; }
     // The whole mix, interleaved left and right; empty unless KeepWholeMix was called.
     std::span<const int16_t> WholeMix() const { return m_wholeMix; }

@@ -410,6 +410,7 @@ RunStatus PlayRunner::AutoPlay(int64_t maxPasses) {
     m_engine.gfx.FramesWatched = false;
     // Nor can it ask for the mix's peaks; only --audio-out still listens.
     m_platform.MixUnheard();
+    m_engine.sound.SamplesHeard = m_platform.MixHeard();
     while (true) {
         if (m_platform.WindowClosed()) {
             reason = "the window closed";

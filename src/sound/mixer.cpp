@@ -181,6 +181,23 @@ void Mixer::PlayClip(int slot, PcmClip clip, bool loop, int32_t attenuation) {
     source->State = Source::Kind::Clip;
 }
 
+void Mixer::PlayUnheard(int slot, size_t frames, int32_t channels, uint32_t rate,
+                        int32_t attenuation) {
+    Source* source = SlotSource(slot);
+    if (!source) {
+        return;
+    }
+    PcmClip retired;
+    std::lock_guard guard(m_lock);
+    Clear(*source, retired);
+    if ((channels != 1 && channels != 2) || rate == 0 || frames == 0) {
+        return;
+    }
+    source->Start(nullptr, frames, channels, rate, m_outputRate, false, LinearGain(attenuation),
+                  m_masterGain);
+    source->State = Source::Kind::Clip;
+}
+
 void Mixer::StartRing(int slot, int32_t channels, uint32_t rate, size_t frames,
                       int32_t attenuation) {
     Source* source = SlotSource(slot);
@@ -297,7 +314,7 @@ void Mixer::Mix(std::span<int16_t> stereo) {
             }
             float gain = source.Applied + deltas[i] * static_cast<float>(done);
             bool playing = true;
-            if (gain == 0.0f && deltas[i] == 0.0f) {
+            if ((gain == 0.0f && deltas[i] == 0.0f) || source.Data == nullptr) {
                 // Silent sources keep their time, so that they come back where they would be.
                 playing = source.Advance(count, m_outputRate);
             } else if (source.Channels == 1) {

@@ -38,6 +38,10 @@ public:
     // clip that has played to its end keeps its memory until its slot is used again or
     // stopped: the audio thread frees nothing.
     void PlayClip(int slot, PcmClip clip, bool loop, int32_t attenuation);
+    // A sound of `frames` frames without its samples, for a run that nothing hears: it plays
+    // for as long as its clip would, silently.
+    void PlayUnheard(int slot, size_t frames, int32_t channels, uint32_t rate,
+                     int32_t attenuation);
     // A looping ring of `frames` frames, silent until written, played from frame 0; the
     // music player writes blocks into it while it plays. `frames` is cut to the capacity.
     void StartRing(int slot, int32_t channels, uint32_t rate, size_t frames, int32_t attenuation);

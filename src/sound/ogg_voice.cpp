@@ -8,6 +8,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
@@ -84,8 +85,12 @@ public:
         return OggInfo{info->channels, static_cast<uint32_t>(info->rate), frames};
     }
 
-    // Decodes into `buffer` until the stream ends, fails or the buffer is full.
-    void DecodeInto(std::span<uint8_t> buffer) {
+    // Moves to `frame`, from which the next decode starts. False when the stream cannot seek.
+    bool SeekToFrame(int64_t frame) { return m_open && ov_pcm_seek(&m_file, frame) == 0; }
+
+    // Decodes into `buffer` until the stream ends, fails or the buffer is full; the number
+    // of bytes decoded.
+    size_t DecodeInto(std::span<uint8_t> buffer) {
         constexpr int kBigEndian = std::endian::native == std::endian::big ? 1 : 0;
         size_t filled = 0;
         int section = 0;
@@ -98,6 +103,7 @@ public:
             }
             filled += std::min(static_cast<size_t>(got), buffer.size() - filled);
         }
+        return filled;
     }
 
 private:
@@ -161,6 +167,151 @@ size_t PlayableVoiceBytes(std::span<const uint8_t> decoded) {
         length -= 4;
     }
     return length;
+}
+
+namespace {
+
+// True when every page of the entry is whole (its checksum right, one stream, no page
+// missing) and every sound packet names a mode of the stream: then libvorbisfile decodes the
+// stream without a hole or a skipped packet, and the samples at its end are the same whether
+// it decodes from the start or from a position it seeks to.
+bool StreamIsWhole(std::span<const uint8_t> entry) {
+    ogg_sync_state sync;
+    ogg_stream_state stream;
+    vorbis_info info;
+    vorbis_comment comment;
+    ogg_sync_init(&sync);
+    vorbis_info_init(&info);
+    vorbis_comment_init(&comment);
+    bool streamOpen = false;
+    bool whole = true;
+    long expectedPage = 0;
+    int headers = 0;
+    char* buffer = ogg_sync_buffer(&sync, static_cast<long>(entry.size()));
+    if (buffer == nullptr) {
+        whole = false;
+    } else {
+        if (!entry.empty()) {
+            std::memcpy(buffer, entry.data(), entry.size());
+        }
+        ogg_sync_wrote(&sync, static_cast<long>(entry.size()));
+    }
+    ogg_page page;
+    while (whole) {
+        long step = ogg_sync_pageseek(&sync, &page);
+        if (step == 0) {
+            break; // the rest is not a whole page
+        }
+        if (step < 0 || ogg_page_pageno(&page) != expectedPage) {
+            whole = false;
+            break;
+        }
+        ++expectedPage;
+        if (!streamOpen) {
+            ogg_stream_init(&stream, ogg_page_serialno(&page));
+            streamOpen = true;
+        }
+        if (ogg_stream_pagein(&stream, &page) != 0) {
+            whole = false;
+            break;
+        }
+        ogg_packet packet;
+        int got;
+        while ((got = ogg_stream_packetout(&stream, &packet)) != 0) {
+            if (got < 0) {
+                whole = false;
+                break;
+            }
+            if (headers < 3) {
+                whole = vorbis_synthesis_headerin(&info, &comment, &packet) == 0;
+                ++headers;
+            } else {
+                whole = vorbis_packet_blocksize(&info, &packet) > 0;
+            }
+            if (!whole) {
+                break;
+            }
+        }
+    }
+    // Bytes after the last whole page would be a cut page.
+    whole = whole && headers == 3 && sync.fill == sync.returned;
+    if (streamOpen) {
+        ogg_stream_clear(&stream);
+    }
+    vorbis_comment_clear(&comment);
+    vorbis_info_clear(&info);
+    ogg_sync_clear(&sync);
+    return whole;
+}
+
+// The playable bytes of a voice buffer of `size` bytes whose bytes from `tailStart` on are
+// `tail` (the rest unknown), as PlayableVoiceBytes counts them; nothing when the count needs
+// a byte before `tailStart`.
+std::optional<size_t> PlayableBytesFromTail(size_t size, size_t tailStart,
+                                            std::span<const uint8_t> tail) {
+    size_t length = size - 4;
+    while (length > size / 2) {
+        if (length < tailStart) {
+            return std::nullopt;
+        }
+        const uint8_t* word = tail.data() + (length - tailStart);
+        if ((word[0] | word[1] | word[2] | word[3]) != 0) {
+            break;
+        }
+        length -= 4;
+    }
+    return length;
+}
+
+} // namespace
+
+std::optional<OggInfo> MeasureOggVoice(std::span<const uint8_t> entry) {
+    std::optional<OggInfo> info;
+    {
+        OpenVoice voice(entry);
+        info = voice.Info();
+        if (!info) {
+            return std::nullopt;
+        }
+        const size_t frameBytes = static_cast<size_t>(info->Channels) * 2;
+        const size_t frames = static_cast<size_t>(info->Frames);
+        const size_t size = static_cast<size_t>(info->Channels + 2) * frames;
+        if (size < kUntrimmedBelow) {
+            info->Frames = static_cast<int64_t>(size / frameBytes);
+            return info;
+        }
+        if (StreamIsWhole(entry)) {
+            // From a few thousand frames before the end, twice as many each time the silence
+            // reaches back further; the count never looks below half of the buffer.
+            std::vector<uint8_t> tail;
+            for (size_t tailFrames = 4096;; tailFrames *= 2) {
+                size_t first = frames > tailFrames ? frames - tailFrames : 0;
+                size_t tailStart = first * frameBytes;
+                if (!voice.SeekToFrame(static_cast<int64_t>(first))) {
+                    break;
+                }
+                // Laid out as the whole decode lays it out: a stream that goes on past its
+                // count goes on into a mono buffer's spare there too.
+                tail.assign(size - tailStart, 0);
+                if (voice.DecodeInto(tail) < (frames - first) * frameBytes) {
+                    break; // shorter than its count: the whole decode knows where it ends
+                }
+                if (auto bytes = PlayableBytesFromTail(size, tailStart, tail)) {
+                    info->Frames = static_cast<int64_t>(*bytes / frameBytes);
+                    return info;
+                }
+                if (first == 0) {
+                    break;
+                }
+            }
+        }
+    }
+    PcmClip clip;
+    if (!DecodeOggVoice(entry, clip)) {
+        return std::nullopt;
+    }
+    info->Frames = static_cast<int64_t>(clip.Frames());
+    return info;
 }
 
 std::optional<OggInfo> ReadOggInfo(std::span<const uint8_t> entry) {

@@ -22,6 +22,11 @@ struct OggInfo {
 };
 std::optional<OggInfo> ReadOggInfo(std::span<const uint8_t> entry);
 
+// The channels, the rate and the frame count that DecodeOggVoice would give, for a run that
+// nobody hears. Where the stream's pages and packets are whole, only its end is decoded (the
+// trimming needs the end's samples); otherwise the whole voice is, as DecodeOggVoice does.
+std::optional<OggInfo> MeasureOggVoice(std::span<const uint8_t> entry);
+
 // The stream libvorbisfile reads an entry through. Reads copy whole items and never past the
 // entry; a seek to a position outside the entry is refused and leaves the position as it was.
 class OggEntryStream {

@@ -91,6 +91,13 @@ bool Sound::PlayOggEntry(const ArchiveIndex& index, int pos) {
     if (!m_engine.archives.ReadEntry(index, pos, entry)) {
         return false;
     }
+    if (!SamplesHeard) {
+        if (auto voice = MeasureOggVoice(entry)) {
+            mixer.PlayUnheard(sound_slot::Voice, static_cast<size_t>(voice->Frames),
+                              voice->Channels, voice->Rate, m_engine.settings.VoiceVolume);
+        }
+        return true;
+    }
     PcmClip clip;
     // A stream that cannot be decoded plays nothing; the entry was there all the same.
     if (DecodeOggVoice(entry, clip)) {

@@ -103,6 +103,9 @@ public:
     bool OutputDeviceExists = false;
     bool SoundReady = false;
     bool Muted = false;
+    // False when nothing can hear the mix (a headless auto play without --audio-out): voices
+    // are then measured rather than decoded, and play their length in silence.
+    bool SamplesHeard = true;
     int32_t MasterVolume = 0;
     char LastVoice[kNameSize] = {};
     char LoopName[kNameSize] = {};

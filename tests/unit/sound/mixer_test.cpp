@@ -319,7 +319,7 @@ struct PositionCase {
 class MixerPlayPosition : public testing::TestWithParam<PositionCase> {};
 
 // Advance, for a run that nothing hears, must leave every source where mixing would.
-TEST_P(MixerPlayPosition, AdvancesByTheResampledAmountWhetherMixedOrNot) {
+TEST_P(MixerPlayPosition, AdvancesByTheResampledAmountWhetherMixedOrNotOrUnheard) {
     const PositionCase c = GetParam();
     Mixer mixed, advanced;
     for (Mixer* mixer : {&mixed, &advanced}) {
@@ -332,6 +332,15 @@ TEST_P(MixerPlayPosition, AdvancesByTheResampledAmountWhetherMixedOrNot) {
     EXPECT_EQ(mixed.PlayPosition(5), c.Position);
     EXPECT_EQ(advanced.PlayPosition(5), c.Position);
     EXPECT_EQ(advanced.IsPlaying(5), mixed.IsPlaying(5));
+    if (!c.Loop) {
+        // A voice measured instead of decoded plays as long, and silently.
+        Mixer unheard;
+        unheard.PlayUnheard(5, c.ClipFrames, 1, c.Rate, 0);
+        std::vector<int16_t> out = MixFrames(unheard, c.MixedFrames);
+        EXPECT_EQ(unheard.PlayPosition(5), c.Position);
+        EXPECT_EQ(unheard.IsPlaying(5), mixed.IsPlaying(5));
+        EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t s) { return s == 0; }));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

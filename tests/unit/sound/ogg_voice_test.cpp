@@ -286,5 +286,44 @@ TEST(OggVoiceDamage, FlippedBytesNeverReachOutsideTheBuffers) {
     }
 }
 
+// A voice nobody hears is measured from its end where its stream is whole; whatever the
+// entry, the measure must be the length the whole decode plays.
+TEST(OggVoiceMeasure, GivesTheLengthOfTheWholeDecodeForEveryEntry) {
+    std::vector<std::pair<std::string, Bytes>> entries;
+    for (const ToneSpec& spec : {ToneSpec{1, 22050, 1.0, 0.3}, ToneSpec{2, 44100, 1.0, 0.5},
+                                 ToneSpec{1, 8000, 0.5, 0.5}, ToneSpec{2, 8000, 0.4, 0.4},
+                                 // Silence longer than the first tail it decodes.
+                                 ToneSpec{1, 22050, 1.0, 1.5}, kLong}) {
+        entries.emplace_back("tone", Encoded(spec));
+    }
+    const Bytes& long_ = Encoded(kLong);
+    std::vector<size_t> pages = PageStarts(long_);
+    for (uint64_t granule : {uint64_t{1000}, uint64_t{70000}, kLongFrames - 1000, kLongFrames + 5000}) {
+        entries.emplace_back("granule " + std::to_string(granule), WithLastGranule(long_, granule));
+    }
+    for (size_t cut : {(pages.back() + long_.size()) / 2, (pages[2] + pages[3]) / 2}) {
+        entries.emplace_back("cut at " + std::to_string(cut), Bytes(long_.begin(), long_.begin() + static_cast<ptrdiff_t>(cut)));
+    }
+    uint32_t state = 777;
+    for (int round = 0; round < 40; ++round) {
+        Bytes damaged = long_;
+        state = state * 1664525u + 1013904223u;
+        damaged[state % damaged.size()] ^= static_cast<uint8_t>(1 + (state >> 24) % 255);
+        entries.emplace_back("flipped " + std::to_string(state % damaged.size()), damaged);
+    }
+    for (const auto& [name, entry] : entries) {
+        SCOPED_TRACE(name);
+        PcmClip clip;
+        bool decoded = DecodeOggVoice(entry, clip);
+        std::optional<OggInfo> measured = MeasureOggVoice(entry);
+        ASSERT_EQ(measured.has_value(), decoded);
+        if (decoded) {
+            EXPECT_EQ(measured->Frames, static_cast<int64_t>(clip.Frames()));
+            EXPECT_EQ(measured->Channels, clip.Channels);
+            EXPECT_EQ(measured->Rate, clip.Rate);
+        }
+    }
+}
+
 } // namespace
 } // namespace orv
