@@ -291,10 +291,23 @@ void SteppedFadeBegin(TransitionSurfaces& s) {
 
 void SteppedFadeTable(TransitionSurfaces& s, int stage, int stages) {
     auto& table = s.Scratch.FadeTable;
+    // (b * stage + a * (stages - stage)) / stages for every a and b, without a division per
+    // entry: along a row the numerator grows by `stage`, at most `stages`, so the quotient
+    // grows by at most one a step.
+    stages = std::max(stages, 1);
+    stage = std::clamp(stage, 0, stages);
     for (int a = 0; a < 256; ++a) {
+        int numerator = a * (stages - stage);
+        int quotient = numerator / stages;
+        int remainder = numerator % stages;
+        uint8_t* row = table.data() + static_cast<size_t>(a) * 256;
         for (int b = 0; b < 256; ++b) {
-            table[static_cast<size_t>(a * 256 + b)] =
-                static_cast<uint8_t>((b * stage + a * (stages - stage)) / stages);
+            row[b] = static_cast<uint8_t>(quotient);
+            remainder += stage;
+            if (remainder >= stages) {
+                remainder -= stages;
+                ++quotient;
+            }
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <tuple>
 
 namespace orv {
@@ -355,6 +356,29 @@ TEST_F(TransitionTest, TheSpeedTableSetsStepIntervalAndFrameTimeForOneTransition
     EXPECT_EQ(SpeedTable(16).Interval, 20);
     EXPECT_EQ(SpeedTable(16).FrameMs, 140);
     EXPECT_EQ(SpeedTable(17).Step, 4);
+}
+
+// The stepped fade's table is built by adding rather than dividing; every entry must still be
+// the weighted mean the stage gives.
+TEST(SteppedFadeTable, HoldsTheWeightedMeanOfEveryPairAtEveryStage) {
+    struct NoPaint final : PaintTarget {
+        void Present(const Surface&, Rect, int, int) override {}
+    } paint;
+    Surface none;
+    auto scratch = std::make_unique<TransitionScratch>();
+    TransitionSurfaces s{none, none, none, paint, *scratch};
+    for (int stages : {1, 3, 16, 100, 128}) {
+        for (int stage : {1, stages / 2, stages - 1, stages}) {
+            pattern::SteppedFadeTable(s, stage, stages);
+            for (int a = 0; a < 256; ++a) {
+                for (int b = 0; b < 256; ++b) {
+                    ASSERT_EQ(scratch->FadeTable[static_cast<size_t>(a * 256 + b)],
+                              (b * stage + a * (stages - stage)) / stages)
+                        << a << ", " << b << " at " << stage << " of " << stages;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(TransitionTest, TheIrisGrowsByS020AndS021AndStaysWithinItsCap) {
