@@ -467,6 +467,20 @@ GraStatus GraDecoder::Decode(ByteSpan entry, Surface& target, uint64_t maxPixels
                           : raw;
     size_t outBytes = std::max(raw, copyBytes);
     size_t extra = kGraSpareBytes + kGraCopySlack;
+    static_assert(kGraSpareBytes + kGraCopySlack <= Surface::kSpareBytes);
+    if (!header->RunLength() && header->BytesPerPixel == 3) {
+        // The LZ stage's output is the picture itself: decoded straight into the target's
+        // rows (and the spare bytes past them), with no copy and no scratch buffer.
+        target.SetSize(header->Width, header->Height);
+        if (target.Contiguous() && !target.Empty()) {
+            GraStageResult lz = DecodeGraLz(coded, target.Buffer(), raw);
+            if (header->Delta()) {
+                uint8_t sums[3] = {};
+                UndoGraDelta(target.Data(), target.Data(), raw, sums);
+            }
+            return lz.Damaged ? GraStatus::Damaged : GraStatus::Complete;
+        }
+    }
     m_lz.resize(std::max(lzTarget, header->RunLength() ? 0 : outBytes) + extra);
     GraStageResult lz = DecodeGraLz(coded, m_lz, lzTarget);
     bool damaged = lz.Damaged;

@@ -32,11 +32,15 @@ public:
     Surface() = default;
     Surface(int width, int height) { Allocate(width, height); }
 
+    // Bytes every buffer has past its last row, which a decoder may use as scratch while it
+    // writes the pixels in place.
+    static constexpr size_t kSpareBytes = 512;
+
     // A fresh zeroed (black) buffer of the given size; negative sizes count as 0.
     void Allocate(int width, int height) {
         SetDimensions(width, height);
         m_capacity = static_cast<size_t>(m_stride) * m_height;
-        m_pixels = ZeroedPixels(m_capacity);
+        m_pixels = ZeroedPixels(m_capacity + kSpareBytes);
     }
 
     // Changes the size, keeping the buffer when it is large enough, so that loading pictures
@@ -50,8 +54,13 @@ public:
         size_t needed = static_cast<size_t>(m_stride) * m_height;
         if (needed > m_capacity || !m_pixels) {
             m_capacity = needed;
-            m_pixels = ZeroedPixels(m_capacity);
+            m_pixels = ZeroedPixels(m_capacity + kSpareBytes);
         }
+    }
+
+    // The whole buffer: the rows, the rest of a larger earlier size, and the spare bytes.
+    std::span<uint8_t> Buffer() {
+        return {m_pixels.get(), m_pixels ? m_capacity + kSpareBytes : 0};
     }
 
     int Width() const { return m_width; }

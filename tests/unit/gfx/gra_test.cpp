@@ -432,6 +432,23 @@ TEST_P(GraRoundTrip, PhotoLikeAndFlatPicturesComeBackExactlyAndFlatOnesPackSmall
     EXPECT_LT(m_size, 2000u);
 }
 
+// Pictures of three bytes a pixel whose rows need no padding decode straight into the target,
+// so whatever it held before, or a cut entry, must give the bytes a fresh target gets.
+TEST_P(GraRoundTrip, ATargetThatHeldALargerPictureDecodesAsAFreshOne) {
+    Bytes whole = *EncodeGraPicture(PhotoLike(64, 48, 5), Options());
+    GraDecoder decoder;
+    Surface reused = PhotoLike(203, 151, 6);
+    for (size_t keep : {whole.size(), whole.size() * 2 / 3, kGraHeaderSize + 5}) {
+        SCOPED_TRACE(keep);
+        ByteSpan entry = ByteSpan(whole).first(keep);
+        Surface fresh;
+        GraStatus status = decoder.Decode(entry, fresh);
+        EXPECT_EQ(decoder.Decode(entry, reused), status);
+        ASSERT_EQ(reused.Width(), 64);
+        EXPECT_EQ(Pixels(reused), Pixels(fresh));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Stages, GraRoundTrip, testing::Values(0, 1, 2, 3), [](const auto& info) {
     return std::string(info.param & 1 ? "Runs" : "NoRuns") + (info.param & 2 ? "Delta" : "NoDelta");
 });
