@@ -48,7 +48,7 @@ std::string SlotName(const char* pattern, int number) {
 
 Archives::Archives(fs::path gameDirectory)
     : m_gameDirectory(std::move(gameDirectory)),
-      m_staging(std::make_unique<uint8_t[]>(TextBuffer::Capacity)) {}
+      m_staging(AllocateZeroed<uint8_t>(TextBuffer::Capacity)) {}
 
 bool Archives::DataArchiveExists() const {
     return FindArchive(m_gameDirectory, kDataName).has_value();

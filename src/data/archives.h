@@ -3,6 +3,7 @@
 // start-up, and the reading of entries by name.
 
 #include "base/bytes.h"
+#include "base/zeroed_array.h"
 #include "data/archive_index.h"
 #include "data/text_buffer.h"
 
@@ -88,7 +89,7 @@ private:
 
     std::filesystem::path m_gameDirectory;
     // Entries are read here first, so that a failed read never leaves a half-replaced script.
-    std::unique_ptr<uint8_t[]> m_staging;
+    ZeroedArray<uint8_t> m_staging;
 };
 
 // True when `directory` holds ov_data.orv (in any case): a folder the engine can start a

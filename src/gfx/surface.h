@@ -2,12 +2,12 @@
 // A 24-bit picture: 3 bytes a pixel in blue, green, red order, rows top to bottom. Rows are
 // padded to a multiple of 4 bytes, as device-independent bitmaps are.
 
+#include "base/zeroed_array.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <span>
 
 namespace orv {
@@ -126,20 +126,10 @@ private:
     int m_height = 0;
     int m_stride = 0;
     size_t m_capacity = 0;
-    struct FreePixels {
-        void operator()(uint8_t* pixels) const { std::free(pixels); }
-    };
-    using Pixels = std::unique_ptr<uint8_t[], FreePixels>;
-    // calloc rather than new and a fill: the system hands out large blocks as zero pages
-    // that take no memory until drawn on, so the surfaces reserved at start-up for effects
-    // that a game never runs cost nothing.
-    static Pixels ZeroedPixels(size_t bytes) {
-        void* pixels = std::calloc(bytes > 0 ? bytes : 1, 1);
-        if (pixels == nullptr) {
-            throw std::bad_alloc();
-        }
-        return Pixels(static_cast<uint8_t*>(pixels));
-    }
+    // calloc'd: the surfaces reserved at start-up for effects that a game never runs take
+    // no memory until drawn on.
+    using Pixels = ZeroedArray<uint8_t>;
+    static Pixels ZeroedPixels(size_t bytes) { return AllocateZeroed<uint8_t>(bytes); }
 
     Pixels m_pixels;
 };

@@ -8,7 +8,7 @@
 
 namespace orv {
 
-SaveImage::SaveImage() : m_bytes(std::make_unique<uint8_t[]>(save_layout::kFileSize)) {}
+SaveImage::SaveImage() : m_bytes(AllocateZeroed<uint8_t>(save_layout::kFileSize)) {}
 
 void SaveImage::Clear() {
     std::fill_n(m_bytes.get(), save_layout::kFileSize, uint8_t{0});

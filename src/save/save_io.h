@@ -12,6 +12,7 @@
 // game is outside data: every read is bounded by the field and by the image, and a text
 // always ends with a NUL inside its field.
 
+#include "base/zeroed_array.h"
 #include "save/save_layout.h"
 
 #include <cstdint>
@@ -30,7 +31,7 @@ public:
 
 private:
     // 220 KB: allocated once with the owner, not on the stack.
-    std::unique_ptr<uint8_t[]> m_bytes;
+    ZeroedArray<uint8_t> m_bytes;
 };
 
 class SaveIo {

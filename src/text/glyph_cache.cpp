@@ -6,8 +6,8 @@
 namespace orv {
 
 GlyphCache::GlyphCache()
-    : m_codes(std::make_unique<uint16_t[]>(kCapacity)),
-      m_masks(std::make_unique<uint8_t[]>(static_cast<size_t>(kCapacity) * kCachedMaskBytes)) {}
+    : m_codes(AllocateZeroed<uint16_t>(kCapacity)),
+      m_masks(AllocateZeroed<uint8_t>(static_cast<size_t>(kCapacity) * kCachedMaskBytes)) {}
 
 std::span<const uint8_t> GlyphCache::Find(uint16_t code) const {
     for (int i = 0; i < m_count; ++i) {

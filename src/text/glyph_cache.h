@@ -2,6 +2,7 @@
 // Masks of characters already rendered, kept so that typing a character costs a lookup.
 // Entries are never evicted: once it is full, further characters are rendered each time.
 
+#include "base/zeroed_array.h"
 #include "text/glyph_cell.h"
 
 #include <cstdint>
@@ -26,8 +27,8 @@ public:
     bool Full() const { return m_count >= kCapacity; }
 
 private:
-    std::unique_ptr<uint16_t[]> m_codes;
-    std::unique_ptr<uint8_t[]> m_masks; // kCapacity x kCachedMaskBytes
+    ZeroedArray<uint16_t> m_codes;
+    ZeroedArray<uint8_t> m_masks; // kCapacity x kCachedMaskBytes
     int m_count = 0;
 };
 

@@ -1,0 +1,35 @@
+#pragma once
+// Large zero-filled buffers from calloc: the system hands out big blocks as zero pages that
+// take no memory until written, where make_unique<T[]>(n) writes every byte at once. The
+// fixed buffers reserved at start-up (a script's text, the glyph cache, a saved game's
+// image) are mostly never written in full.
+
+#include <cstddef>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <type_traits>
+
+namespace orv {
+
+struct FreeWithFree {
+    void operator()(void* block) const { std::free(block); }
+};
+
+template <class T>
+using ZeroedArray = std::unique_ptr<T[], FreeWithFree>;
+
+// `count` zeroed elements (at least one byte is asked for, so that the pointer is never
+// null); throws std::bad_alloc when there is no memory.
+template <class T>
+ZeroedArray<T> AllocateZeroed(size_t count) {
+    static_assert(std::is_trivially_default_constructible_v<T> &&
+                  std::is_trivially_destructible_v<T>);
+    void* block = std::calloc(count > 0 ? count : 1, sizeof(T));
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    return ZeroedArray<T>(static_cast<T*>(block));
+}
+
+} // namespace orv
