@@ -32,4 +32,21 @@ ZeroedArray<T> AllocateZeroed(size_t count) {
     return ZeroedArray<T>(static_cast<T*>(block));
 }
 
+template <class T>
+using ZeroedObject = std::unique_ptr<T, FreeWithFree>;
+
+// One object of an aggregate whose members all start at zero ({} or = 0 everywhere), such as
+// a table of fixed arrays: calloc's zero bytes are that object (the allocation creates it),
+// and only the parts written take memory. A member that starts at anything but zero must
+// not be in such a type.
+template <class T>
+ZeroedObject<T> AllocateZeroedObject() {
+    static_assert(std::is_aggregate_v<T> && std::is_trivially_destructible_v<T>);
+    void* block = std::calloc(1, sizeof(T));
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    return ZeroedObject<T>(static_cast<T*>(block));
+}
+
 } // namespace orv

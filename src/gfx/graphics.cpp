@@ -16,7 +16,7 @@ void Graphics::CreateSurfaces() {
         surface->Allocate(kScreenWidth, kScreenHeight);
     }
     Characters.Allocate();
-    m_transitionScratch = std::make_unique<TransitionScratch>();
+    m_transitionScratch = AllocateZeroedObject<TransitionScratch>();
 }
 
 void Graphics::LoadPictureSets() {

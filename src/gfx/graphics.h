@@ -3,6 +3,7 @@
 // ever receives copies of it (or of the scene, or of the pictures that ptset and direct
 // draw straight onto the screen).
 
+#include "base/zeroed_array.h"
 #include "gfx/animation.h"
 #include "gfx/background_loop.h"
 #include "gfx/character_layer.h"
@@ -202,7 +203,7 @@ private:
     Surface m_partMask;
     Surface m_panicKept; // BackBuffer while the panic screen covers it
     bool m_panicShown = false;
-    std::unique_ptr<TransitionScratch> m_transitionScratch;
+    ZeroedObject<TransitionScratch> m_transitionScratch;
     MangaSymbol m_symbol;
     Surface m_scrollPicture; // the picture of `scroll`, while it scrolls
     Surface m_loaded;        // a picture before it is fitted to a screen surface

@@ -151,7 +151,7 @@ SelectionTree::SelectionTree(Engine& engine) : m_engine(engine) {}
 SelectionTree::~SelectionTree() = default;
 
 bool SelectionTree::Load() {
-    m_data = std::make_unique<SelectionTreeData>();
+    m_data = AllocateZeroedObject<SelectionTreeData>();
     ScriptState& script = m_engine.script;
     if (!script.LoadScript("seltree", ScriptTarget::Definition)) {
         return false;

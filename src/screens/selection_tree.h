@@ -4,6 +4,7 @@
 // the right. A click calls the target of the row, as `call` does. SelectionKind is 6 while
 // it waits.
 
+#include "base/zeroed_array.h"
 #include "gfx/surface.h"
 
 #include <array>
@@ -86,7 +87,7 @@ private:
     void Present(const Surface& source, Rect area);
 
     Engine& m_engine;
-    std::unique_ptr<SelectionTreeData> m_data;
+    ZeroedObject<SelectionTreeData> m_data;
     int32_t m_shown = -1;
     std::array<int, kRows> m_topItems{};
     int m_topCount = 0;
