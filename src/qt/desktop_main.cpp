@@ -29,15 +29,21 @@ namespace {
 // For tests and bug reports: ORVELL_SCREENSHOT_AFTER_MS=N with ORVELL_SCREENSHOT_FILE=PATH
 // saves a picture of the main window as a PNG N ms after it is shown, then ends the program
 // without asking. The exit status is 1 when the picture could not be written.
-void ArmScreenshot(TForm1& form, Engine& engine, bool& failed) {
+// ORVELL_QUIT_AFTER_MS=N ends it the same way without the picture (for measurements, which
+// a grab of the window would disturb).
+void ArmTimedEnd(TForm1& form, Engine& engine, bool& failed) {
     bool numeric = false;
     int delay = qEnvironmentVariableIntValue("ORVELL_SCREENSHOT_AFTER_MS", &numeric);
     QString file = qEnvironmentVariable("ORVELL_SCREENSHOT_FILE");
     if (!numeric || delay < 0 || file.isEmpty()) {
-        return;
+        delay = qEnvironmentVariableIntValue("ORVELL_QUIT_AFTER_MS", &numeric);
+        file.clear();
+        if (!numeric || delay < 0) {
+            return;
+        }
     }
     QTimer::singleShot(delay, &form, [&form, &engine, &failed, file] {
-        if (!form.grab().save(file, "PNG")) {
+        if (!file.isEmpty() && !form.grab().save(file, "PNG")) {
             std::fprintf(stderr, "orvell: cannot write %s\n", file.toLocal8Bit().constData());
             failed = true;
         }
@@ -163,7 +169,7 @@ GameRun RunGame(QApplication& app, QtPlatform& platform, const EngineOptions& op
         form.show();
         form.Start();
         bool screenshotFailed = false;
-        ArmScreenshot(form, *engine, screenshotFailed);
+        ArmTimedEnd(form, *engine, screenshotFailed);
         run.Status = app.exec();
         if (screenshotFailed) {
             run.Status = 1;

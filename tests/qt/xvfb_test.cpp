@@ -35,6 +35,25 @@ private:
     }
 
 private slots:
+    // The measurements end the program this way: a normal end, status 0, nothing written.
+    void aTimedQuitEndsTheProgramWithoutAPicture() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir().mkpath(dir.filePath("game")));
+        QVERIFY(WriteTestGame(dir.filePath("game").toStdString()));
+        QProcessEnvironment env = Environment(dir);
+        env.insert("ORVELL_QUIT_AFTER_MS", "300");
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(dir.path());
+        program.start("xvfb-run",
+                      {"-a", "-s", "-screen 0 1280x1024x24", ORVELL_PATH, dir.filePath("game")});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(QDir(dir.path()).entryList({"*.png"}, QDir::Files).isEmpty());
+    }
+
     void theWindowShowsTheGameScreenBelowTheMenuBar() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
