@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <optional>
 
 namespace orv {
 
@@ -109,6 +112,39 @@ FontMatch FindJapaneseFont() {
 
 bool g_fallbackReported = false;
 
+// What fontconfig answered, kept for the life of the program: a font is opened again for
+// every staff roll and every change of the font settings, and each answer costs a match over
+// every installed font. Fonts installed while the program runs are seen at its next start.
+struct FontAnswers {
+    std::mutex Lock;
+    std::map<std::string, FontMatch, std::less<>> Named;
+    std::optional<FontMatch> Japanese;
+};
+
+FontAnswers& Answers() {
+    static FontAnswers answers;
+    return answers;
+}
+
+FontMatch NamedFont(std::string_view name) {
+    FontAnswers& answers = Answers();
+    std::lock_guard guard(answers.Lock);
+    auto found = answers.Named.find(name);
+    if (found == answers.Named.end()) {
+        found = answers.Named.emplace(std::string(name), FindNamedFont(name)).first;
+    }
+    return found->second;
+}
+
+FontMatch JapaneseFont() {
+    FontAnswers& answers = Answers();
+    std::lock_guard guard(answers.Lock);
+    if (!answers.Japanese) {
+        answers.Japanese = FindJapaneseFont();
+    }
+    return *answers.Japanese;
+}
+
 } // namespace
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -152,8 +188,8 @@ bool FontRenderer::Open(std::string_view utf8Name, int pixelSize, bool bold) {
     }
     m_primary = m_fallback = nullptr;
     FcInit();
-    FontMatch named = FindNamedFont(utf8Name);
-    FontMatch japanese = FindJapaneseFont();
+    FontMatch named = NamedFont(utf8Name);
+    FontMatch japanese = JapaneseFont();
     auto open = [this](const FontMatch& match) -> void* {
         FT_Face face = nullptr;
         if (match.File.empty() ||
