@@ -88,9 +88,13 @@ uint8_t Towards(uint8_t a, uint8_t b) {
 // Row y of `picture` shifted right by `shift` pixels into `out`, black where nothing lands.
 void ShiftedRow(const Surface& picture, int y, int shift, uint8_t* out) {
     shift = std::clamp(shift, -kW, kW);
-    std::memset(out, 0, kRowBytes);
     int from = std::max(0, -shift), to = std::max(0, shift);
     int count = kW - std::abs(shift);
+    // Black only where nothing lands: on the left of a shift right, on the right of a shift
+    // left.
+    std::memset(out, 0, static_cast<size_t>(to) * 3);
+    size_t copied = static_cast<size_t>(to + count) * 3;
+    std::memset(out + copied, 0, kRowBytes - copied);
     if (count > 0) {
         std::memcpy(out + static_cast<size_t>(to) * 3,
                     picture.Row(y) + static_cast<size_t>(from) * 3, static_cast<size_t>(count) * 3);
