@@ -365,9 +365,13 @@ void ZoomFadeStep(TransitionSurfaces& s, int w) {
         int from = scratch.SampleY[static_cast<size_t>(y)];
         if (from != lastRow) {
             const uint8_t* row = s.Old.Row(from);
-            for (int x = 0; x < kW; ++x) {
-                std::memcpy(sampled + x * 3, row + scratch.SampleX[static_cast<size_t>(x)] * 3, 3);
+            // Four bytes a pixel, the fourth overwritten by the next pixel: one load and one
+            // store instead of two of each. A read past the last pixel of the last row stays
+            // within the surface's spare bytes; the last pixel is copied in three.
+            for (int x = 0; x + 1 < kW; ++x) {
+                std::memcpy(sampled + x * 3, row + scratch.SampleX[static_cast<size_t>(x)] * 3, 4);
             }
+            std::memcpy(sampled + (kW - 1) * 3, row + scratch.SampleX[kW - 1] * 3, 3);
             lastRow = from;
         }
         k.Weighted(s.New.Row(y), sampled, s.Work.Row(y), kRowBytes, std::clamp(w, 0, 256));

@@ -381,6 +381,42 @@ TEST(SteppedFadeTable, HoldsTheWeightedMeanOfEveryPairAtEveryStage) {
     }
 }
 
+// The zoom fade gathers the old screen's pixels four bytes at a time; each frame must still
+// be the new screen weighed against the old one sampled towards the centre.
+TEST(ZoomFadeStep, BlendsTheNewScreenWithTheOldOneZoomedFromTheCentre) {
+    struct NoPaint final : PaintTarget {
+        void Present(const Surface&, Rect, int, int) override {}
+    } paint;
+    Surface old = OldScreen(), fresh = NewScreen(), work(kScreenWidth, kScreenHeight);
+    auto scratch = std::make_unique<TransitionScratch>();
+    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    for (int w : {8, 128, 256}) {
+        pattern::ZoomFadeStep(s, w);
+        auto sample = [w](int v, int centre, int size) {
+            return std::clamp(centre + ((v - centre) * 76800 / (w + 300)) / 256, 0, size - 1);
+        };
+        int wrong = 0;
+        for (int y = 0; y < kScreenHeight && wrong < 5; ++y) {
+            for (int x = 0; x < kScreenWidth && wrong < 5; ++x) {
+                uint32_t a = fresh.Pixel(x, y);
+                uint32_t b = old.Pixel(sample(x, kScreenWidth / 2, kScreenWidth),
+                                       sample(y, kScreenHeight / 2, kScreenHeight));
+                uint32_t expected = 0;
+                for (int shift : {0, 8, 16}) {
+                    uint32_t mixed =
+                        ((a >> shift & 0xFF) * static_cast<uint32_t>(w) +
+                         (b >> shift & 0xFF) * static_cast<uint32_t>(256 - w)) >> 8;
+                    expected |= mixed << shift;
+                }
+                if (work.Pixel(x, y) != expected) {
+                    ADD_FAILURE() << "weight " << w << ", pixel " << x << "," << y;
+                    ++wrong;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(TransitionTest, TheIrisGrowsByS020AndS021AndStaysWithinItsCap) {
     Engine& engine = StartWithScreens();
     // The start values 250 and 550: radius 750, 75 steps of 20 ms.
