@@ -184,6 +184,29 @@ void SubConstSaturate(const Surface& s, Surface& d, int value) {
     SaturateSurface(s, d, value, false);
 }
 
+void MaskBlendShiftedMask(const Surface& a, const Surface& b, const Surface& mask, int value,
+                          bool add, Surface& d) {
+    CommonArea area = Common({&a, &b, &mask, &d});
+    size_t bytes = area.RowBytes * static_cast<size_t>(area.Rows);
+    if (!area.Whole || area.RowBytes % kBlendGroupBytes != 0) {
+        // Rows with a part group keep bytes the saturation does not reach: the two whole
+        // passes say what those hold.
+        SaturateSurface(mask, d, value, add);
+        MaskBlendFull(a, b, d, d);
+        return;
+    }
+    const BlendKernels& k = ActiveBlendKernels();
+    auto saturate = add ? k.AddSaturate : k.SubSaturate;
+    auto v = static_cast<uint8_t>(std::clamp(value, 0, 255));
+    // A piece small enough that its mask stays in the first-level cache between the steps.
+    constexpr size_t kPiece = 8192;
+    for (size_t at = 0; at < bytes; at += kPiece) {
+        size_t n = std::min(kPiece, bytes - at);
+        saturate(mask.Data() + at, d.Data() + at, n, v);
+        k.Mask(a.Data() + at, b.Data() + at, d.Data() + at, d.Data() + at, n);
+    }
+}
+
 void DrawMaskedPicture(Surface& d, const Surface& picture, const Surface& mask, int x, int y) {
     // A mask smaller than its picture limits the drawing to what both hold.
     int w = std::min(picture.Width(), mask.Width());

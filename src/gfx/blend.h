@@ -53,6 +53,11 @@ void ScaleBrightness(const Surface& s, Surface& d, int factor);
 void AddConstSaturate(const Surface& s, Surface& d, int value);
 void SubConstSaturate(const Surface& s, Surface& d, int value);
 
+// AddConstSaturate (add) or SubConstSaturate of `mask` into d, then MaskBlendFull(a, b, d, d):
+// the same bytes, a piece at a time while the piece of d is still in the cache.
+void MaskBlendShiftedMask(const Surface& a, const Surface& b, const Surface& mask, int value,
+                          bool add, Surface& d);
+
 // ---- Pictures drawn through masks.
 
 // `picture` blended onto `d` through `mask` (same size as the picture) with its top left at

@@ -109,12 +109,7 @@ void CrossFadeStep(TransitionSurfaces& s, int weight) {
 }
 
 void MaskWipeStep(TransitionSurfaces& s, const Surface& mask, int v, bool brighten) {
-    if (brighten) {
-        AddConstSaturate(mask, s.Work, v);
-    } else {
-        SubConstSaturate(mask, s.Work, v);
-    }
-    MaskBlendFull(s.Old, s.New, s.Work, s.Work);
+    MaskBlendShiftedMask(s.Old, s.New, mask, v, brighten, s.Work);
     PaintWhole(s, s.Work);
 }
 

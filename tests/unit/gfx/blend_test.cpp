@@ -127,6 +127,29 @@ TEST(BlendFormulas, SaturatingAddAndSubtractClampAtTheEnds) {
     EXPECT_EQ(e.Pixel(1, 0), 0x010101u);
 }
 
+// The mask wipe's fused step must leave the bytes of its two passes, also where a row ends
+// in a part group and the passes leave that part's bytes as they were.
+TEST(BlendFormulas, TheShiftedMaskBlendGivesTheBytesOfItsTwoPasses) {
+    std::mt19937 random(11);
+    for (auto [w, h] : std::vector<std::pair<int, int>>{{kScreenWidth, kScreenHeight}, {37, 21}}) {
+        Surface a = Random(w, h, random), b = Random(w, h, random), mask = Random(w, h, random);
+        Surface start = Random(w, h, random);
+        for (bool add : {true, false}) {
+            Surface expected(w, h), actual(w, h);
+            expected.CopyFrom(start, Rect{0, 0, w, h}, 0, 0);
+            actual.CopyFrom(start, Rect{0, 0, w, h}, 0, 0);
+            if (add) {
+                AddConstSaturate(mask, expected, 100);
+            } else {
+                SubConstSaturate(mask, expected, 100);
+            }
+            MaskBlendFull(a, b, expected, expected);
+            MaskBlendShiftedMask(a, b, mask, 100, add, actual);
+            EXPECT_EQ(Bytes(actual), Bytes(expected)) << w << " wide, add " << add;
+        }
+    }
+}
+
 TEST(BlendFormulas, ScaleBrightnessTruncates) {
     Surface s = Filled(kScreenWidth, kScreenHeight, 255), d(kScreenWidth, kScreenHeight);
     ScaleBrightness(s, d, 128);
