@@ -13,6 +13,11 @@ constexpr int32_t kSilentAttenuation = -9999;
 // Frames summed at a time: the 32-bit sums of one chunk live on the stack.
 constexpr size_t kChunkFrames = 256;
 
+// A sound the mixer can play: one or two channels, a rate, at least one frame.
+bool Playable(int32_t channels, uint32_t rate, size_t frames) {
+    return (channels == 1 || channels == 2) && rate > 0 && frames > 0;
+}
+
 int16_t Saturate(int32_t sum) {
     return static_cast<int16_t>(std::clamp<int32_t>(sum, std::numeric_limits<int16_t>::min(),
                                                     std::numeric_limits<int16_t>::max()));
@@ -162,11 +167,25 @@ void Mixer::Clear(Source& source, PcmClip& retired) {
 }
 
 void Mixer::PlayClip(int slot, PcmClip clip, bool loop, int32_t attenuation) {
+    size_t frames = clip.Frames();
+    StartClip(slot, std::move(clip), frames, loop, attenuation, true);
+}
+
+void Mixer::PlayUnheard(int slot, size_t frames, int32_t channels, uint32_t rate,
+                        int32_t attenuation) {
+    PcmClip lengthOnly;
+    lengthOnly.Channels = channels;
+    lengthOnly.Rate = rate;
+    StartClip(slot, std::move(lengthOnly), frames, false, attenuation, false);
+}
+
+void Mixer::StartClip(int slot, PcmClip clip, size_t frames, bool loop, int32_t attenuation,
+                      bool withSamples) {
     Source* source = SlotSource(slot);
     if (!source) {
         return;
     }
-    bool usable = (clip.Channels == 1 || clip.Channels == 2) && clip.Rate > 0 && clip.Frames() > 0;
+    bool usable = Playable(clip.Channels, clip.Rate, frames);
     // Declared before the lock, so freed after it is released.
     PcmClip retired;
     std::lock_guard guard(m_lock);
@@ -176,25 +195,8 @@ void Mixer::PlayClip(int slot, PcmClip clip, bool loop, int32_t attenuation) {
     }
     source->Clip = std::move(clip);
     const PcmClip& held = source->Clip;
-    source->Start(held.Samples.data(), held.Frames(), held.Channels, held.Rate, m_outputRate, loop,
-                  LinearGain(attenuation), m_masterGain);
-    source->State = Source::Kind::Clip;
-}
-
-void Mixer::PlayUnheard(int slot, size_t frames, int32_t channels, uint32_t rate,
-                        int32_t attenuation) {
-    Source* source = SlotSource(slot);
-    if (!source) {
-        return;
-    }
-    PcmClip retired;
-    std::lock_guard guard(m_lock);
-    Clear(*source, retired);
-    if ((channels != 1 && channels != 2) || rate == 0 || frames == 0) {
-        return;
-    }
-    source->Start(nullptr, frames, channels, rate, m_outputRate, false, LinearGain(attenuation),
-                  m_masterGain);
+    source->Start(withSamples ? held.Samples.data() : nullptr, frames, held.Channels, held.Rate,
+                  m_outputRate, loop, LinearGain(attenuation), m_masterGain);
     source->State = Source::Kind::Clip;
 }
 
@@ -211,7 +213,7 @@ void Mixer::StartRing(int slot, int32_t channels, uint32_t rate, size_t frames,
         std::lock_guard guard(m_lock);
         Clear(*source, retired);
     }
-    if ((channels != 1 && channels != 2) || rate == 0 || frames == 0) {
+    if (!Playable(channels, rate, frames)) {
         return;
     }
     frames = std::min(frames, kRingCapacitySamples / static_cast<size_t>(channels));

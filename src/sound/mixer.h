@@ -73,6 +73,9 @@ private:
     // the lock is released, so that the audio thread never waits for a large free.
     static void Clear(Source& source, PcmClip& retired);
     Source* SlotSource(int slot) const;
+    // Plays `frames` frames of `clip` from its first; without samples, silently.
+    void StartClip(int slot, PcmClip clip, size_t frames, bool loop, int32_t attenuation,
+                   bool withSamples);
 
     uint32_t m_outputRate;
     mutable std::mutex m_lock;
