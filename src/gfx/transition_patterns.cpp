@@ -9,6 +9,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orv::pattern {
 
 namespace {
@@ -83,6 +87,27 @@ uint8_t Towards(uint8_t a, uint8_t b) {
         return static_cast<uint8_t>(std::min(a + 16, static_cast<int>(b)));
     }
     return static_cast<uint8_t>(std::max(a - 16, static_cast<int>(b)));
+}
+
+// Towards over a row, sixteen bytes at a time where SSE2 is there (always on x86-64): up by
+// 16 but not past the target, or down by 16 but not below it, with saturating steps.
+void RowTowards(uint8_t* row, const uint8_t* target, size_t bytes) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i step = _mm_set1_epi8(16);
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(target + i));
+        __m128i up = _mm_min_epu8(_mm_adds_epu8(a, step), b);
+        __m128i down = _mm_max_epu8(_mm_subs_epu8(a, step), b);
+        __m128i atOrAbove = _mm_cmpeq_epi8(_mm_max_epu8(a, b), a);
+        __m128i moved = _mm_or_si128(_mm_and_si128(atOrAbove, down), _mm_andnot_si128(atOrAbove, up));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), moved);
+    }
+#endif
+    for (; i < bytes; ++i) {
+        row[i] = Towards(row[i], target[i]);
+    }
 }
 
 // Row y of `picture` shifted right by `shift` pixels into `out`, black where nothing lands.
@@ -258,11 +283,7 @@ void LinePiecesStep(TransitionSurfaces& s, int k) {
 void BandStep(TransitionSurfaces& s, int t) {
     int top = std::max(t, 0), bottom = std::min(t + 128, kH);
     for (int y = top; y < bottom; ++y) {
-        uint8_t* old = s.Old.Row(y);
-        const uint8_t* target = s.New.Row(y);
-        for (size_t i = 0; i < kRowBytes; ++i) {
-            old[i] = Towards(old[i], target[i]);
-        }
+        RowTowards(s.Old.Row(y), s.New.Row(y), kRowBytes);
     }
     if (top < bottom) {
         PaintArea(s, s.Old, Rect{0, top, kW, bottom - top});

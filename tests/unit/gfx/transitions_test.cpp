@@ -381,6 +381,33 @@ TEST(SteppedFadeTable, HoldsTheWeightedMeanOfEveryPairAtEveryStage) {
     }
 }
 
+// The band moves each byte of the old screen 16 towards the new one, sixteen bytes at a time;
+// every pair of bytes must move as one byte on its own does.
+TEST(BandStep, MovesEveryByteSixteenTowardsItsTargetWithoutPassingIt) {
+    struct NoPaint final : PaintTarget {
+        void Present(const Surface&, Rect, int, int) override {}
+    } paint;
+    Surface old(kScreenWidth, kScreenHeight), fresh(kScreenWidth, kScreenHeight), work;
+    auto scratch = std::make_unique<TransitionScratch>();
+    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    size_t rowBytes = static_cast<size_t>(kScreenWidth) * 3;
+    auto pairAt = [rowBytes](int y, size_t i) { return (static_cast<size_t>(y) * rowBytes + i) & 0xFFFF; };
+    for (int y = 0; y < 128; ++y) {
+        for (size_t i = 0; i < rowBytes; ++i) {
+            old.Row(y)[i] = static_cast<uint8_t>(pairAt(y, i));
+            fresh.Row(y)[i] = static_cast<uint8_t>(pairAt(y, i) >> 8);
+        }
+    }
+    pattern::BandStep(s, 0);
+    for (int y = 0; y < 128; ++y) {
+        for (size_t i = 0; i < rowBytes; ++i) {
+            int a = static_cast<int>(pairAt(y, i) & 0xFF), b = static_cast<int>(pairAt(y, i) >> 8);
+            int expected = a < b ? std::min(a + 16, b) : std::max(a - 16, b);
+            ASSERT_EQ(old.Row(y)[i], expected) << "from " << a << " towards " << b;
+        }
+    }
+}
+
 // The zoom fade gathers the old screen's pixels four bytes at a time; each frame must still
 // be the new screen weighed against the old one sampled towards the centre.
 TEST(ZoomFadeStep, BlendsTheNewScreenWithTheOldOneZoomedFromTheCentre) {
