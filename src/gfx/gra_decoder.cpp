@@ -457,16 +457,6 @@ GraStatus GraDecoder::Decode(ByteSpan entry, Surface& target, uint64_t maxPixels
         coded = coded.first(header->CodedLength);
     }
 
-    // A run-length stream needs at most 3 input bytes for each output byte (a one-byte
-    // unit repeated once), and no coded byte yields more than 1311 bytes (4096 from a
-    // three-byte token and its flag bit): a longer LZ target can only be damage, and is not
-    // worth its memory.
-    uint64_t lzCap = std::min(uint64_t{raw} * 3, uint64_t{coded.size()} * 1311) + 4096;
-    size_t lzTarget = header->RunLength()
-                          ? static_cast<size_t>(std::min<uint64_t>(header->LzLength, lzCap))
-                          : raw;
-    size_t outBytes = std::max(raw, copyBytes);
-    size_t extra = kGraSpareBytes + kGraCopySlack;
     static_assert(kGraSpareBytes + kGraCopySlack <= Surface::kSpareBytes);
     if (!header->RunLength() && header->BytesPerPixel == 3) {
         // The LZ stage's output is the picture itself: decoded straight into the target's
@@ -481,6 +471,16 @@ GraStatus GraDecoder::Decode(ByteSpan entry, Surface& target, uint64_t maxPixels
             return lz.Damaged ? GraStatus::Damaged : GraStatus::Complete;
         }
     }
+    // A run-length stream needs at most 3 input bytes for each output byte (a one-byte
+    // unit repeated once), and no coded byte yields more than 1311 bytes (4096 from a
+    // three-byte token and its flag bit): a longer LZ target can only be damage, and is not
+    // worth its memory.
+    uint64_t lzCap = std::min(uint64_t{raw} * 3, uint64_t{coded.size()} * 1311) + 4096;
+    size_t lzTarget = header->RunLength()
+                          ? static_cast<size_t>(std::min<uint64_t>(header->LzLength, lzCap))
+                          : raw;
+    size_t outBytes = std::max(raw, copyBytes);
+    size_t extra = kGraSpareBytes + kGraCopySlack;
     m_lz.resize(std::max(lzTarget, header->RunLength() ? 0 : outBytes) + extra);
     GraStageResult lz = DecodeGraLz(coded, m_lz, lzTarget);
     bool damaged = lz.Damaged;

@@ -152,21 +152,34 @@ int OggEntryStream::Seek(int64_t offset, int whence) {
     return 0;
 }
 
+namespace {
+
+// The trimming of PlayableVoiceBytes over a buffer of `size` bytes of which only those from
+// `tailStart` on are known (`tail`); nothing when it would need a byte before `tailStart`.
+std::optional<size_t> PlayableBytesFromTail(size_t size, size_t tailStart,
+                                            std::span<const uint8_t> tail) {
+    size_t length = size - 4;
+    while (length > size / 2) {
+        if (length < tailStart) {
+            return std::nullopt;
+        }
+        const uint8_t* word = tail.data() + (length - tailStart);
+        if ((word[0] | word[1] | word[2] | word[3]) != 0) {
+            break;
+        }
+        length -= 4;
+    }
+    return length;
+}
+
+} // namespace
+
 size_t PlayableVoiceBytes(std::span<const uint8_t> decoded) {
     size_t size = decoded.size();
     if (size < kUntrimmedBelow) {
         return size;
     }
-    // The word at the length itself is tested, so the last word that holds sound is dropped
-    // as well: the games' voices end this way.
-    size_t length = size - 4;
-    auto zeroAt = [&](size_t at) {
-        return (decoded[at] | decoded[at + 1] | decoded[at + 2] | decoded[at + 3]) == 0;
-    };
-    while (length > size / 2 && zeroAt(length)) {
-        length -= 4;
-    }
-    return length;
+    return *PlayableBytesFromTail(size, 0, decoded);
 }
 
 namespace {
@@ -175,6 +188,28 @@ namespace {
 // missing) and every sound packet names a mode of the stream: then libvorbisfile decodes the
 // stream without a hole or a skipped packet, and the samples at its end are the same whether
 // it decodes from the start or from a position it seeks to.
+// The packets a page completed: the three headers first, then sound packets, each of which
+// must name a mode of the stream. False at a hole or a packet that does not.
+bool PacketsAreWhole(ogg_stream_state& stream, vorbis_info& info, vorbis_comment& comment,
+                     int& headers) {
+    ogg_packet packet;
+    int got;
+    while ((got = ogg_stream_packetout(&stream, &packet)) != 0) {
+        if (got < 0) {
+            return false;
+        }
+        if (headers < 3) {
+            ++headers;
+            if (vorbis_synthesis_headerin(&info, &comment, &packet) != 0) {
+                return false;
+            }
+        } else if (vorbis_packet_blocksize(&info, &packet) <= 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool StreamIsWhole(std::span<const uint8_t> entry) {
     ogg_sync_state sync;
     ogg_stream_state stream;
@@ -211,27 +246,8 @@ bool StreamIsWhole(std::span<const uint8_t> entry) {
             ogg_stream_init(&stream, ogg_page_serialno(&page));
             streamOpen = true;
         }
-        if (ogg_stream_pagein(&stream, &page) != 0) {
-            whole = false;
-            break;
-        }
-        ogg_packet packet;
-        int got;
-        while ((got = ogg_stream_packetout(&stream, &packet)) != 0) {
-            if (got < 0) {
-                whole = false;
-                break;
-            }
-            if (headers < 3) {
-                whole = vorbis_synthesis_headerin(&info, &comment, &packet) == 0;
-                ++headers;
-            } else {
-                whole = vorbis_packet_blocksize(&info, &packet) > 0;
-            }
-            if (!whole) {
-                break;
-            }
-        }
+        whole = ogg_stream_pagein(&stream, &page) == 0 &&
+                PacketsAreWhole(stream, info, comment, headers);
     }
     // Bytes after the last whole page would be a cut page.
     whole = whole && headers == 3 && sync.fill == sync.returned;
@@ -242,25 +258,6 @@ bool StreamIsWhole(std::span<const uint8_t> entry) {
     vorbis_info_clear(&info);
     ogg_sync_clear(&sync);
     return whole;
-}
-
-// The playable bytes of a voice buffer of `size` bytes whose bytes from `tailStart` on are
-// `tail` (the rest unknown), as PlayableVoiceBytes counts them; nothing when the count needs
-// a byte before `tailStart`.
-std::optional<size_t> PlayableBytesFromTail(size_t size, size_t tailStart,
-                                            std::span<const uint8_t> tail) {
-    size_t length = size - 4;
-    while (length > size / 2) {
-        if (length < tailStart) {
-            return std::nullopt;
-        }
-        const uint8_t* word = tail.data() + (length - tailStart);
-        if ((word[0] | word[1] | word[2] | word[3]) != 0) {
-            break;
-        }
-        length -= 4;
-    }
-    return length;
 }
 
 } // namespace

@@ -290,11 +290,11 @@ TEST(OggVoiceDamage, FlippedBytesNeverReachOutsideTheBuffers) {
 // entry, the measure must be the length the whole decode plays.
 TEST(OggVoiceMeasure, GivesTheLengthOfTheWholeDecodeForEveryEntry) {
     std::vector<std::pair<std::string, Bytes>> entries;
-    for (const ToneSpec& spec : {ToneSpec{1, 22050, 1.0, 0.3}, ToneSpec{2, 44100, 1.0, 0.5},
+    for (const ToneSpec& tone : {ToneSpec{1, 22050, 1.0, 0.3}, ToneSpec{2, 44100, 1.0, 0.5},
                                  ToneSpec{1, 8000, 0.5, 0.5}, ToneSpec{2, 8000, 0.4, 0.4},
                                  // Silence longer than the first tail it decodes.
                                  ToneSpec{1, 22050, 1.0, 1.5}, kLong}) {
-        entries.emplace_back("tone", Encoded(spec));
+        entries.emplace_back("tone", Encoded(tone));
     }
     const Bytes& long_ = Encoded(kLong);
     std::vector<size_t> pages = PageStarts(long_);
