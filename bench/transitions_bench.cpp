@@ -166,7 +166,7 @@ void Frame(int n, int k) {
             pattern::SteppedFadeBegin(t);
         }
         if (k % 4 == 0) {
-            pattern::SteppedFadeTable(t, k / 4 + 1, 16);
+            pattern::SteppedFadeStage(t, k / 4 + 1, 16);
         }
         pattern::SteppedFadeQuarter(t, k % 4);
         break;

@@ -27,6 +27,27 @@ struct BlendKernels {
     // d = min(s + v, 255) and d = max(s - v, 0) per byte.
     void (*AddSaturate)(const uint8_t* s, uint8_t* d, size_t bytes, uint8_t v);
     void (*SubSaturate)(const uint8_t* s, uint8_t* d, size_t bytes, uint8_t v);
+    // d = (a * (stages - stage) + b * stage) / stages per byte where m is not 0; d stays
+    // where it is 0. stages in 1..kMaxMeanStages, stage in 0..stages.
+    void (*StagedMean)(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                       size_t bytes, int stage, int stages);
+};
+
+constexpr int kMaxMeanStages = 128;
+
+// The staged mean's division by the stage count as a multiply and a shift. Twice a numerator
+// is below 2^16 (255 * 128 * 2), so it fits an unsigned 16-bit lane; with l = ceil(log2 stages)
+// and m = ceil(2^(15 + l) / stages), m * stages is at most 2^(15 + l) + 2^l, which makes
+// (2n * m >> 16) >> l equal n / stages for every n below 2^15, and m fits 16 bits.
+struct StagedDivision {
+    explicit StagedDivision(int stages) {
+        while ((1 << Shift) < stages) {
+            ++Shift;
+        }
+        Multiplier = ((1 << (15 + Shift)) + stages - 1) / stages;
+    }
+    int Shift = 0;
+    int Multiplier = 0;
 };
 
 constexpr size_t kBlendGroupBytes = 8;

@@ -53,8 +53,19 @@ void SubSaturatePlain(const uint8_t* s, uint8_t* d, size_t bytes, uint8_t v) {
     }
 }
 
-constexpr BlendKernels kPlain{"plain",    WeightedPlain,    MaskPlain,       MaskGroupsPlain,
-                              ScalePlain, AddSaturatePlain, SubSaturatePlain};
+void StagedMeanPlain(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                     size_t bytes, int stage, int stages) {
+    const unsigned wa = static_cast<unsigned>(stages - stage), wb = static_cast<unsigned>(stage);
+    for (size_t i = 0; i < bytes; ++i) {
+        if (m[i] != 0) {
+            d[i] = static_cast<uint8_t>((a[i] * wa + b[i] * wb) / static_cast<unsigned>(stages));
+        }
+    }
+}
+
+constexpr BlendKernels kPlain{"plain",         WeightedPlain,    MaskPlain,
+                              MaskGroupsPlain, ScalePlain,       AddSaturatePlain,
+                              SubSaturatePlain, StagedMeanPlain};
 
 struct KernelList {
     std::array<const BlendKernels*, 3> Sets{};

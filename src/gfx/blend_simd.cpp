@@ -127,6 +127,38 @@ ORVELL_SSE2 void SubSaturateSse2(const uint8_t* s, uint8_t* d, size_t bytes, uin
     ReferenceBlendKernels().SubSaturate(s + i, d + i, bytes - i, v);
 }
 
+// The staged mean of 16-bit lanes, by the multiply and shift of StagedDivision.
+ORVELL_SSE2 inline __m128i StagedLanes16(__m128i a, __m128i b, __m128i twiceA, __m128i twiceB,
+                                         __m128i multiplier, __m128i shift) {
+    __m128i twice = _mm_add_epi16(_mm_mullo_epi16(a, twiceA), _mm_mullo_epi16(b, twiceB));
+    return _mm_srl_epi16(_mm_mulhi_epu16(twice, multiplier), shift);
+}
+
+ORVELL_SSE2 void StagedMeanSse2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                                size_t bytes, int stage, int stages) {
+    const StagedDivision division(stages);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i twiceA = _mm_set1_epi16(static_cast<short>(2 * (stages - stage)));
+    const __m128i twiceB = _mm_set1_epi16(static_cast<short>(2 * stage));
+    const __m128i multiplier = _mm_set1_epi16(static_cast<short>(division.Multiplier));
+    const __m128i shift = _mm_cvtsi32_si128(division.Shift);
+    size_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        __m128i kept = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        __m128i keep = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(m + i)), zero);
+        __m128i lo = StagedLanes16(_mm_unpacklo_epi8(va, zero), _mm_unpacklo_epi8(vb, zero), twiceA,
+                                   twiceB, multiplier, shift);
+        __m128i hi = StagedLanes16(_mm_unpackhi_epi8(va, zero), _mm_unpackhi_epi8(vb, zero), twiceA,
+                                   twiceB, multiplier, shift);
+        __m128i mean = _mm_packus_epi16(lo, hi);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                         _mm_or_si128(_mm_and_si128(keep, kept), _mm_andnot_si128(keep, mean)));
+    }
+    ReferenceBlendKernels().StagedMean(a + i, b + i, d + i, m + i, bytes - i, stage, stages);
+}
+
 // ---- AVX2: 32 bytes, four mask groups, per step. Unpacking and packing both work within
 // each 128-bit half, so the byte order comes out as it went in.
 
@@ -243,10 +275,39 @@ ORVELL_AVX2 void SubSaturateAvx2(const uint8_t* s, uint8_t* d, size_t bytes, uin
     SubSaturateSse2(s + i, d + i, bytes - i, v);
 }
 
-constexpr BlendKernels kSse2{"sse2",    WeightedSse2,    MaskSse2,       MaskGroupsSse2,
-                             ScaleSse2, AddSaturateSse2, SubSaturateSse2};
-constexpr BlendKernels kAvx2{"avx2",    WeightedAvx2,    MaskAvx2,       MaskGroupsAvx2,
-                             ScaleAvx2, AddSaturateAvx2, SubSaturateAvx2};
+ORVELL_AVX2 inline __m256i StagedLanes32(__m256i a, __m256i b, __m256i twiceA, __m256i twiceB,
+                                         __m256i multiplier, __m128i shift) {
+    __m256i twice = _mm256_add_epi16(_mm256_mullo_epi16(a, twiceA), _mm256_mullo_epi16(b, twiceB));
+    return _mm256_srl_epi16(_mm256_mulhi_epu16(twice, multiplier), shift);
+}
+
+ORVELL_AVX2 void StagedMeanAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                                size_t bytes, int stage, int stages) {
+    const StagedDivision division(stages);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i twiceA = _mm256_set1_epi16(static_cast<short>(2 * (stages - stage)));
+    const __m256i twiceB = _mm256_set1_epi16(static_cast<short>(2 * stage));
+    const __m256i multiplier = _mm256_set1_epi16(static_cast<short>(division.Multiplier));
+    const __m128i shift = _mm_cvtsi32_si128(division.Shift);
+    size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i va = Load32(a + i), vb = Load32(b + i);
+        __m256i keep = _mm256_cmpeq_epi8(Load32(m + i), zero);
+        __m256i lo = StagedLanes32(_mm256_unpacklo_epi8(va, zero), _mm256_unpacklo_epi8(vb, zero),
+                                   twiceA, twiceB, multiplier, shift);
+        __m256i hi = StagedLanes32(_mm256_unpackhi_epi8(va, zero), _mm256_unpackhi_epi8(vb, zero),
+                                   twiceA, twiceB, multiplier, shift);
+        Store32(d + i, _mm256_blendv_epi8(_mm256_packus_epi16(lo, hi), Load32(d + i), keep));
+    }
+    StagedMeanSse2(a + i, b + i, d + i, m + i, bytes - i, stage, stages);
+}
+
+constexpr BlendKernels kSse2{"sse2",          WeightedSse2,    MaskSse2,
+                             MaskGroupsSse2,  ScaleSse2,       AddSaturateSse2,
+                             SubSaturateSse2, StagedMeanSse2};
+constexpr BlendKernels kAvx2{"avx2",          WeightedAvx2,    MaskAvx2,
+                             MaskGroupsAvx2,  ScaleAvx2,       AddSaturateAvx2,
+                             SubSaturateAvx2, StagedMeanAvx2};
 
 } // namespace
 

@@ -110,6 +110,17 @@ void RowTowards(uint8_t* row, const uint8_t* target, size_t bytes) {
     }
 }
 
+// The bytes of a row that belong to its even (0) and odd (1) pixels.
+constexpr std::array<std::array<uint8_t, kRowBytes>, 2> kPixelParityMasks = [] {
+    std::array<std::array<uint8_t, kRowBytes>, 2> masks{};
+    for (size_t parity = 0; parity < 2; ++parity) {
+        for (size_t b = 0; b < kRowBytes; ++b) {
+            masks[parity][b] = (b / 3) % 2 == parity ? 0xFF : 0;
+        }
+    }
+    return masks;
+}();
+
 // Row y of `picture` shifted right by `shift` pixels into `out`, black where nothing lands.
 void ShiftedRow(const Surface& picture, int y, int shift, uint8_t* out) {
     shift = std::clamp(shift, -kW, kW);
@@ -309,44 +320,22 @@ void SteppedFadeBegin(TransitionSurfaces& s) {
     s.Work.CopyFrom(s.Old, Rect{0, 0, kW, kH}, 0, 0);
 }
 
-void SteppedFadeTable(TransitionSurfaces& s, int stage, int stages) {
-    auto& table = s.Scratch.FadeTable;
-    // (b * stage + a * (stages - stage)) / stages for every a and b, without a division per
-    // entry: along a row the numerator grows by `stage`, at most `stages`, so the quotient
-    // grows by at most one a step.
-    stages = std::max(stages, 1);
-    stage = std::clamp(stage, 0, stages);
-    for (int a = 0; a < 256; ++a) {
-        int numerator = a * (stages - stage);
-        int quotient = numerator / stages;
-        int remainder = numerator % stages;
-        uint8_t* row = table.data() + static_cast<size_t>(a) * 256;
-        for (int b = 0; b < 256; ++b) {
-            row[b] = static_cast<uint8_t>(quotient);
-            remainder += stage;
-            if (remainder >= stages) {
-                remainder -= stages;
-                ++quotient;
-            }
-        }
-    }
+void SteppedFadeStage(TransitionSurfaces& s, int stage, int stages) {
+    stages = std::clamp(stages, 1, kMaxMeanStages);
+    s.Scratch.FadeStages = stages;
+    s.Scratch.FadeStage = std::clamp(stage, 0, stages);
 }
 
 void SteppedFadeQuarter(TransitionSurfaces& s, int quarter) {
     // Even rows even pixels, odd rows odd pixels, even rows odd pixels, odd rows even pixels.
     static constexpr int kRowParity[4] = {0, 1, 0, 1};
     static constexpr int kPixelParity[4] = {0, 1, 1, 0};
-    const auto& table = s.Scratch.FadeTable;
+    const BlendKernels& k = ActiveBlendKernels();
     int q = quarter & 3;
+    const uint8_t* pixels = kPixelParityMasks[static_cast<size_t>(kPixelParity[q])].data();
     for (int y = kRowParity[q]; y < kH; y += 2) {
-        const uint8_t* old = s.Old.Row(y);
-        const uint8_t* target = s.New.Row(y);
-        uint8_t* out = s.Work.Row(y);
-        for (size_t i = static_cast<size_t>(kPixelParity[q]) * 3; i < kRowBytes; i += 6) {
-            for (size_t c = i; c < i + 3; ++c) {
-                out[c] = table[static_cast<size_t>(old[c]) * 256 + target[c]];
-            }
-        }
+        k.StagedMean(s.Old.Row(y), s.New.Row(y), s.Work.Row(y), pixels, kRowBytes,
+                     s.Scratch.FadeStage, s.Scratch.FadeStages);
     }
     PaintWhole(s, s.Work);
 }

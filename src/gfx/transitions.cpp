@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "gfx/blend.h"
+#include "gfx/blend_kernels.h"
 
 #include <algorithm>
 
@@ -258,10 +259,10 @@ bool Graphics::RunPattern(int32_t n, const SpeedRow& speed) {
     }
     case 17: {
         int32_t requested = m_engine.vars.S(cell::TransitionDuration);
-        int stages = requested >= 1 && requested <= 128 ? requested : 16;
+        int stages = requested >= 1 && requested <= kMaxMeanStages ? requested : 16;
         pattern::SteppedFadeBegin(s);
         for (int stage = 1; stage <= stages; ++stage) {
-            pattern::SteppedFadeTable(s, stage, stages);
+            pattern::SteppedFadeStage(s, stage, stages);
             if (pacer.Paced(4, 2 * f, [&](int q) { pattern::SteppedFadeQuarter(s, q); })) {
                 return true;
             }

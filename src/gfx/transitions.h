@@ -53,8 +53,9 @@ struct TransitionScratch {
     // Soft wipe: the columns left of this one show the new picture already.
     int32_t WipedColumns = 0;
     std::array<LinePiece, kLinePieces> Pieces{};
-    // Stepped colour fade: T(old, new) at index old * 256 + new.
-    std::array<uint8_t, 256 * 256> FadeTable{};
+    // Stepped colour fade: the stage drawn, of how many.
+    int32_t FadeStage = 0;
+    int32_t FadeStages = 1;
     // Zoom cross-fade: the old picture's column and row each screen pixel samples.
     std::array<int32_t, kScreenWidth> SampleX{};
     std::array<int32_t, kScreenHeight> SampleY{};
@@ -127,7 +128,7 @@ constexpr int kSlatsSteps = 95;
 // 17: stage `stage` of `stages` of the colour fade, then one of its four interlaced
 // quarters (old copied into work first, by SteppedFadeBegin).
 void SteppedFadeBegin(TransitionSurfaces& s);
-void SteppedFadeTable(TransitionSurfaces& s, int stage, int stages);
+void SteppedFadeStage(TransitionSurfaces& s, int stage, int stages);
 void SteppedFadeQuarter(TransitionSurfaces& s, int quarter);
 // 18: the two halves of new sliding in from the edges, v pixels wide each.
 void SplitSlideStep(TransitionSurfaces& s, int v);

@@ -328,6 +328,11 @@ TEST_P(KernelAgreement, EveryBlendGivesTheBytesOfThePlainLoops) {
             plain.SubSaturate(A(), m_expected.data() + 3, bytes, v);
             fast.SubSaturate(A(), m_actual.data() + 3, bytes, v);
             ASSERT_EQ(m_actual, m_expected) << "subtract " << int{v};
+            int stages = 1 + static_cast<int>(m_random() % kMaxMeanStages);
+            int stage = static_cast<int>(m_random() % static_cast<unsigned>(stages + 1));
+            plain.StagedMean(A(), B(), m_expected.data() + 3, M(), bytes, stage, stages);
+            fast.StagedMean(A(), B(), m_actual.data() + 3, M(), bytes, stage, stages);
+            ASSERT_EQ(m_actual, m_expected) << "staged mean " << stage << " of " << stages;
         }
     }
 }
@@ -346,6 +351,27 @@ TEST_P(KernelAgreement, TheWeightedBlendHoldsForEveryPairOfBytesAtEveryWeight) {
         for (size_t i = 0; i < d.size(); ++i) {
             ASSERT_EQ(d[i], (x[i] * w + y[i] * (256 - w)) >> 8)
                 << "x " << int{x[i]} << ", y " << int{y[i]} << ", weight " << w;
+        }
+    }
+}
+
+// The vector loops divide by the stage count with a multiply and a shift. At stage 1 the
+// numerators a * (stages - 1) + b cover every value up to 255 * stages, so with the last stage
+// (b itself) this checks the division for every numerator of every stage count.
+TEST_P(KernelAgreement, TheStagedMeanIsExactForEveryPairAtEveryStageCount) {
+    const BlendKernels& fast = *GetParam();
+    std::vector<uint8_t> a(65536), b(65536), all(65536, 1), d(65536), expected(65536);
+    for (size_t i = 0; i < a.size(); ++i) {
+        a[i] = static_cast<uint8_t>(i);
+        b[i] = static_cast<uint8_t>(i >> 8);
+    }
+    for (int stages = 1; stages <= kMaxMeanStages; ++stages) {
+        for (int stage : {1, stages}) {
+            for (size_t i = 0; i < a.size(); ++i) {
+                expected[i] = static_cast<uint8_t>((a[i] * (stages - stage) + b[i] * stage) / stages);
+            }
+            fast.StagedMean(a.data(), b.data(), d.data(), all.data(), d.size(), stage, stages);
+            ASSERT_EQ(d, expected) << stage << " of " << stages;
         }
     }
 }

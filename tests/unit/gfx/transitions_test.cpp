@@ -358,25 +358,49 @@ TEST_F(TransitionTest, TheSpeedTableSetsStepIntervalAndFrameTimeForOneTransition
     EXPECT_EQ(SpeedTable(17).Step, 4);
 }
 
-// The stepped fade's table is built by adding rather than dividing; every entry must still be
-// the weighted mean the stage gives.
-TEST(SteppedFadeTable, HoldsTheWeightedMeanOfEveryPairAtEveryStage) {
+// A quarter of the stepped fade draws the mean of its own pixels and leaves the others; the
+// four quarters of a stage together draw every pixel.
+TEST(SteppedFadeQuarter, DrawsTheMeanOfItsOwnPixelsAndTheFourQuartersDrawThemAll) {
     struct NoPaint final : PaintTarget {
         void Present(const Surface&, Rect, int, int) override {}
     } paint;
-    Surface none;
+    Surface old(kScreenWidth, kScreenHeight), fresh(kScreenWidth, kScreenHeight);
+    Surface work(kScreenWidth, kScreenHeight);
     auto scratch = std::make_unique<TransitionScratch>();
-    TransitionSurfaces s{none, none, none, paint, *scratch};
-    for (int stages : {1, 3, 16, 100, 128}) {
-        for (int stage : {1, stages / 2, stages - 1, stages}) {
-            pattern::SteppedFadeTable(s, stage, stages);
-            for (int a = 0; a < 256; ++a) {
-                for (int b = 0; b < 256; ++b) {
-                    ASSERT_EQ(scratch->FadeTable[static_cast<size_t>(a * 256 + b)],
-                              (b * stage + a * (stages - stage)) / stages)
-                        << a << ", " << b << " at " << stage << " of " << stages;
+    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    size_t rowBytes = static_cast<size_t>(kScreenWidth) * 3;
+    auto pairAt = [rowBytes](int y, size_t i) { return (static_cast<size_t>(y) * rowBytes + i) & 0xFFFF; };
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (size_t i = 0; i < rowBytes; ++i) {
+            old.Row(y)[i] = static_cast<uint8_t>(pairAt(y, i));
+            fresh.Row(y)[i] = static_cast<uint8_t>(pairAt(y, i) >> 8);
+        }
+    }
+    for (int stages : {1, 16, 100}) {
+        for (int stage : {1, stages / 2 + 1}) {
+            pattern::SteppedFadeBegin(s);
+            pattern::SteppedFadeStage(s, stage, stages);
+            auto mean = [&](int y, size_t i) {
+                return (fresh.Row(y)[i] * stage + old.Row(y)[i] * (stages - stage)) / stages;
+            };
+            // The first quarter: even rows, even pixels.
+            pattern::SteppedFadeQuarter(s, 0);
+            int wrong = 0;
+            for (int y = 0; y < kScreenHeight; ++y) {
+                for (size_t i = 0; i < rowBytes; ++i) {
+                    bool drawn = y % 2 == 0 && i / 3 % 2 == 0;
+                    wrong += work.Row(y)[i] != (drawn ? mean(y, i) : old.Row(y)[i]);
                 }
             }
+            for (int quarter = 1; quarter < 4; ++quarter) {
+                pattern::SteppedFadeQuarter(s, quarter);
+            }
+            for (int y = 0; y < kScreenHeight; ++y) {
+                for (size_t i = 0; i < rowBytes; ++i) {
+                    wrong += work.Row(y)[i] != mean(y, i);
+                }
+            }
+            EXPECT_EQ(wrong, 0) << stage << " of " << stages;
         }
     }
 }
