@@ -6,6 +6,7 @@
 #include "script/random.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -416,6 +417,26 @@ void PaintArea(TransitionSurfaces& s, const Surface& source, Rect area) {
     }
 }
 
+namespace {
+
+// Fills `pixels` pixels from `out` with the colour of `pixel`, one store of four bytes a
+// pixel: the fourth byte of each lands on the next pixel, which the next store covers, and the
+// one past the last pixel is covered by the caller.
+void FillPixelsOverrunning(uint8_t* out, const uint8_t* pixel, int pixels) {
+    // Put together from its bytes: four bytes loaded over three just stored would wait for them.
+    uint32_t colour = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        colour = uint32_t{pixel[0]} | uint32_t{pixel[1]} << 8 | uint32_t{pixel[2]} << 16;
+    } else {
+        colour = uint32_t{pixel[0]} << 24 | uint32_t{pixel[1]} << 16 | uint32_t{pixel[2]} << 8;
+    }
+    for (int x = 0; x < pixels; ++x) {
+        std::memcpy(out + static_cast<size_t>(x) * 3, &colour, 4);
+    }
+}
+
+} // namespace
+
 void DrawMosaic(const Surface& source, int block, Surface& work, PaintTarget& paint) {
     int width = std::min(source.Width(), work.Width());
     int height = std::min(source.Height(), work.Height());
@@ -423,11 +444,14 @@ void DrawMosaic(const Surface& source, int block, Surface& work, PaintTarget& pa
     for (int top = 0; top < height; top += block) {
         const uint8_t* from = source.Row(top);
         uint8_t* first = work.Row(top);
-        for (int left = 0; left < width; left += block) {
+        int left = 0;
+        // Every block but the last of the row may write past its end: the next block covers it.
+        for (; left + block < width; left += block) {
             const uint8_t* pixel = from + static_cast<size_t>(left) * 3;
-            for (int x = left; x < std::min(left + block, width); ++x) {
-                std::memcpy(first + static_cast<size_t>(x) * 3, pixel, 3);
-            }
+            FillPixelsOverrunning(first + static_cast<size_t>(left) * 3, pixel, block);
+        }
+        for (int x = left; x < width; ++x) {
+            std::memcpy(first + static_cast<size_t>(x) * 3, from + static_cast<size_t>(left) * 3, 3);
         }
         for (int y = top + 1; y < std::min(top + block, height); ++y) {
             std::memcpy(work.Row(y), first, static_cast<size_t>(width) * 3);

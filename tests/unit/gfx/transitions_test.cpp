@@ -553,5 +553,29 @@ TEST_F(TransitionTest, ClosingTheWindowDuringAPatternEndsItPromptly) {
     EXPECT_EQ(engine.vars.S(19), 1);
 }
 
+// The mosaic fills each block's first row with four-byte stores that run into the next pixel;
+// every pixel must still be the one at the top left of its block, for block sizes that divide
+// the screen and ones that leave a narrow last block.
+TEST(DrawMosaic, EveryPixelTakesTheColourOfItsBlocksTopLeftPixel) {
+    struct CountPaint final : PaintTarget {
+        void Present(const Surface&, Rect from, int, int) override { Area = from; }
+        Rect Area{};
+    } paint;
+    Surface source = OldScreen(), work(kScreenWidth, kScreenHeight);
+    for (int block : {1, 2, 3, 7, 40, 799}) {
+        DrawMosaic(source, block, work, paint);
+        int wrong = 0;
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                const uint8_t* expected = source.Row(y - y % block) + (x - x % block) * 3;
+                wrong += std::memcmp(work.Row(y) + x * 3, expected, 3) != 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "block " << block;
+        EXPECT_EQ(paint.Area.Width, kScreenWidth);
+        EXPECT_EQ(paint.Area.Height, kScreenHeight);
+    }
+}
+
 } // namespace
 } // namespace orv
