@@ -122,22 +122,6 @@ constexpr std::array<std::array<uint8_t, kRowBytes>, 2> kPixelParityMasks = [] {
     return masks;
 }();
 
-// Row y of `picture` shifted right by `shift` pixels into `out`, black where nothing lands.
-void ShiftedRow(const Surface& picture, int y, int shift, uint8_t* out) {
-    shift = std::clamp(shift, -kW, kW);
-    int from = std::max(0, -shift), to = std::max(0, shift);
-    int count = kW - std::abs(shift);
-    // Black only where nothing lands: on the left of a shift right, on the right of a shift
-    // left.
-    std::memset(out, 0, static_cast<size_t>(to) * 3);
-    size_t copied = static_cast<size_t>(to + count) * 3;
-    std::memset(out + copied, 0, kRowBytes - copied);
-    if (count > 0) {
-        std::memcpy(out + static_cast<size_t>(to) * 3,
-                    picture.Row(y) + static_cast<size_t>(from) * 3, static_cast<size_t>(count) * 3);
-    }
-}
-
 } // namespace
 
 void CrossFadeStep(TransitionSurfaces& s, int weight) {
@@ -386,13 +370,39 @@ void ZoomFadeStep(TransitionSurfaces& s, int w) {
 }
 
 void SlideFadeStep(TransitionSurfaces& s, int w, int oldShift, int newShift) {
+    w = std::clamp(w, 0, 256);
+    oldShift = std::clamp(oldShift, -kW, kW);
+    newShift = std::clamp(newShift, -kW, kW);
+    // The columns each shifted picture covers; outside them it is black, and a blend with
+    // black is a scale of the other picture, or black where neither lands.
+    auto covered = [](int shift) { return std::pair{std::max(0, shift), std::min(kW, kW + shift)}; };
+    auto [newFrom, newTo] = covered(newShift);
+    auto [oldFrom, oldTo] = covered(oldShift);
+    std::array<int, 6> cuts{0, newFrom, newTo, oldFrom, oldTo, kW};
+    std::sort(cuts.begin(), cuts.end());
     const BlendKernels& k = ActiveBlendKernels();
-    uint8_t* shiftedNew = s.Scratch.RowA.data();
-    uint8_t* shiftedOld = s.Scratch.RowB.data();
     for (int y = 0; y < kH; ++y) {
-        ShiftedRow(s.New, y, newShift, shiftedNew);
-        ShiftedRow(s.Old, y, oldShift, shiftedOld);
-        k.Weighted(shiftedNew, shiftedOld, s.Work.Row(y), kRowBytes, std::clamp(w, 0, 256));
+        uint8_t* out = s.Work.Row(y);
+        for (size_t c = 0; c + 1 < cuts.size(); ++c) {
+            int from = cuts[c], to = cuts[c + 1];
+            if (from >= to) {
+                continue;
+            }
+            bool hasNew = from >= newFrom && to <= newTo, hasOld = from >= oldFrom && to <= oldTo;
+            const uint8_t* fresh = s.New.Row(y) + static_cast<ptrdiff_t>(from - newShift) * 3;
+            const uint8_t* old = s.Old.Row(y) + static_cast<ptrdiff_t>(from - oldShift) * 3;
+            uint8_t* at = out + static_cast<size_t>(from) * 3;
+            auto bytes = static_cast<size_t>(to - from) * 3;
+            if (hasNew && hasOld) {
+                k.Weighted(fresh, old, at, bytes, w);
+            } else if (hasNew) {
+                k.Scale(fresh, at, bytes, w);
+            } else if (hasOld) {
+                k.Scale(old, at, bytes, 256 - w);
+            } else {
+                std::memset(at, 0, bytes);
+            }
+        }
     }
     PaintWhole(s, s.Work);
 }

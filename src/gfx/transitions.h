@@ -59,9 +59,8 @@ struct TransitionScratch {
     // Zoom cross-fade: the old picture's column and row each screen pixel samples.
     std::array<int32_t, kScreenWidth> SampleX{};
     std::array<int32_t, kScreenHeight> SampleY{};
-    // Rows built before a blend (sampled or shifted pictures).
+    // The old picture's row the zoom samples, built before its blend.
     std::array<uint8_t, kScreenWidth * 3> RowA{};
-    std::array<uint8_t, kScreenWidth * 3> RowB{};
 };
 
 // The surfaces of one transition. All are 800 x 600. Patterns 15 and 16 write into the old

@@ -577,5 +577,41 @@ TEST(DrawMosaic, EveryPixelTakesTheColourOfItsBlocksTopLeftPixel) {
     }
 }
 
+
+// The sliding cross-fades blend the two pictures where both land, scale one where only it
+// does and leave black where neither does; every frame must be the blend of the two shifted
+// pictures with black around them.
+TEST(SlideFadeStep, BlendsBothShiftedPicturesWithBlackWhereNothingLands) {
+    struct NoPaint final : PaintTarget {
+        void Present(const Surface&, Rect, int, int) override {}
+    } paint;
+    Surface old = OldScreen(), fresh = NewScreen(), work(kScreenWidth, kScreenHeight);
+    auto scratch = std::make_unique<TransitionScratch>();
+    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    struct Frame {
+        int W, OldShift, NewShift;
+    };
+    for (Frame f : {Frame{8, -8, 248}, Frame{128, -128, 128}, Frame{256, -256, 0},
+                    Frame{8, 8, -237}, Frame{200, 200, -45}, Frame{0, 800, -800},
+                    Frame{100, 0, 0}, Frame{50, -900, 900}}) {
+        pattern::SlideFadeStep(s, f.W, f.OldShift, f.NewShift);
+        auto shifted = [](const Surface& picture, int y, int x, int shift, int c) {
+            int from = x - std::clamp(shift, -kScreenWidth, kScreenWidth);
+            return from >= 0 && from < kScreenWidth ? picture.Row(y)[from * 3 + c] : 0;
+        };
+        int wrong = 0;
+        for (int y = 0; y < kScreenHeight; y += 7) {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    int expected = (shifted(fresh, y, x, f.NewShift, c) * f.W +
+                                    shifted(old, y, x, f.OldShift, c) * (256 - f.W)) >> 8;
+                    wrong += work.Row(y)[x * 3 + c] != expected;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "weight " << f.W << ", shifts " << f.OldShift << " " << f.NewShift;
+    }
+}
+
 } // namespace
 } // namespace orv
