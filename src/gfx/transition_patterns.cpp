@@ -10,8 +10,9 @@
 #include <cstring>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define ORVELL_SHUFFLES 1
 #endif
 
 namespace orv::pattern {
@@ -121,6 +122,74 @@ constexpr std::array<std::array<uint8_t, kRowBytes>, 2> kPixelParityMasks = [] {
     }
     return masks;
 }();
+
+static_assert(kRowBytes % 16 == 0, "the zoom's shuffles cover a row in steps of 16 bytes");
+
+// Plans the zoom's gather as shuffles of 16-byte windows of the old row; false when some 16
+// bytes of the sampled row come from further apart than that (a zoom out, which the pattern
+// never draws).
+bool PlanSampleShuffles(TransitionScratch& scratch) {
+    for (size_t chunk = 0; chunk < TransitionScratch::kSampleChunks; ++chunk) {
+        std::array<size_t, 16> from{};
+        for (size_t j = 0; j < 16; ++j) {
+            size_t out = chunk * 16 + j;
+            from[j] = static_cast<size_t>(scratch.SampleX[out / 3]) * 3 + out % 3;
+        }
+        auto [lowest, highest] = std::minmax_element(from.begin(), from.end());
+        if (*highest - *lowest >= 16) {
+            return false;
+        }
+        // The window stays within the row.
+        size_t window = std::min(*lowest, kRowBytes - 16);
+        scratch.SampleWindow[chunk] = static_cast<uint16_t>(window);
+        for (size_t j = 0; j < 16; ++j) {
+            scratch.SampleShuffle[chunk][j] = static_cast<uint8_t>(from[j] - window);
+        }
+    }
+    return true;
+}
+
+#if ORVELL_SHUFFLES
+__attribute__((target("ssse3"))) void GatherByShuffles(const uint8_t* row,
+                                                      const TransitionScratch& scratch,
+                                                      uint8_t* out) {
+    for (size_t chunk = 0; chunk < TransitionScratch::kSampleChunks; ++chunk) {
+        __m128i window = _mm_loadu_si128(
+            reinterpret_cast<const __m128i*>(row + scratch.SampleWindow[chunk]));
+        __m128i shuffle =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(scratch.SampleShuffle[chunk].data()));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + chunk * 16),
+                         _mm_shuffle_epi8(window, shuffle));
+    }
+}
+
+bool CanShuffleBytes() {
+    static const bool can = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return can;
+}
+#endif
+
+// Row `from` of the old picture sampled at the zoom's columns.
+void GatherSampledRow(const uint8_t* row, const TransitionScratch& scratch, bool shuffles,
+                      uint8_t* sampled) {
+#if ORVELL_SHUFFLES
+    if (shuffles) {
+        GatherByShuffles(row, scratch, sampled);
+        return;
+    }
+#endif
+    (void)shuffles;
+    // Four bytes a pixel, the fourth overwritten by the next pixel: one load and one store
+    // instead of two of each. A read past the last pixel of the last row stays within the
+    // surface's spare bytes; the last pixel is copied in three.
+    for (int x = 0; x + 1 < kW; ++x) {
+        std::memcpy(sampled + x * 3, row + scratch.SampleX[static_cast<size_t>(x)] * 3, 4);
+    }
+    std::memcpy(sampled + (kW - 1) * 3, row + scratch.SampleX[kW - 1] * 3, 3);
+}
 
 } // namespace
 
@@ -349,19 +418,17 @@ void ZoomFadeStep(TransitionSurfaces& s, int w) {
             std::clamp(kCentreY + ((y - kCentreY) * 76800 / divisor) / 256, 0, kH - 1);
     }
     const BlendKernels& k = ActiveBlendKernels();
+#if ORVELL_SHUFFLES
+    bool shuffles = CanShuffleBytes() && PlanSampleShuffles(scratch);
+#else
+    bool shuffles = false;
+#endif
     uint8_t* sampled = scratch.RowA.data();
     int lastRow = -1;
     for (int y = 0; y < kH; ++y) {
         int from = scratch.SampleY[static_cast<size_t>(y)];
         if (from != lastRow) {
-            const uint8_t* row = s.Old.Row(from);
-            // Four bytes a pixel, the fourth overwritten by the next pixel: one load and one
-            // store instead of two of each. A read past the last pixel of the last row stays
-            // within the surface's spare bytes; the last pixel is copied in three.
-            for (int x = 0; x + 1 < kW; ++x) {
-                std::memcpy(sampled + x * 3, row + scratch.SampleX[static_cast<size_t>(x)] * 3, 4);
-            }
-            std::memcpy(sampled + (kW - 1) * 3, row + scratch.SampleX[kW - 1] * 3, 3);
+            GatherSampledRow(s.Old.Row(from), scratch, shuffles, sampled);
             lastRow = from;
         }
         k.Weighted(s.New.Row(y), sampled, s.Work.Row(y), kRowBytes, std::clamp(w, 0, 256));

@@ -61,6 +61,11 @@ struct TransitionScratch {
     std::array<int32_t, kScreenHeight> SampleY{};
     // The old picture's row the zoom samples, built before its blend.
     std::array<uint8_t, kScreenWidth * 3> RowA{};
+    // The same gather as byte shuffles: for each 16 bytes of the sampled row, the old row's
+    // byte its window of 16 starts at, and which byte of the window each one takes.
+    static constexpr size_t kSampleChunks = kScreenWidth * 3 / 16;
+    std::array<uint16_t, kSampleChunks> SampleWindow{};
+    std::array<std::array<uint8_t, 16>, kSampleChunks> SampleShuffle{};
 };
 
 // The surfaces of one transition. All are 800 x 600. Patterns 15 and 16 write into the old
