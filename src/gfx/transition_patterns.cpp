@@ -356,12 +356,15 @@ void BandStep(TransitionSurfaces& s, int t) {
 }
 
 void SlatsStep(TransitionSurfaces& s, int t) {
-    for (int k = 0; k < 20; ++k) {
-        int c = t + k - 19;
-        int width = 20 - k;
-        for (int y = 0; y < kH; ++y) {
-            int x = 20 * c - y;
-            CopyRow(s.New, s.Old, y, std::clamp(x, 0, kW), std::clamp(x + width, 0, kW));
+    // Slat c is t - c + 1 pixels wide at step t (c from t - 19 to t), from column 20c - y of
+    // row y. The steps run in order from 0, so a step draws only the pixel each slat gains at
+    // its right end: column 19c + t - y.
+    for (int c = t - 19; c <= t; ++c) {
+        int column = 19 * c + t;
+        int top = std::max(0, column - kW + 1), bottom = std::min(kH - 1, column);
+        for (int y = top; y <= bottom; ++y) {
+            size_t at = static_cast<size_t>(column - y) * 3;
+            std::memcpy(s.Old.Row(y) + at, s.New.Row(y) + at, 3);
         }
     }
     if (t % 2 == 1) {

@@ -126,7 +126,8 @@ constexpr int kLinePiecesSteps = 50;
 void BandStep(TransitionSurfaces& s, int t);
 constexpr int kBandStart = -124;
 constexpr int kBandEnd = 664;
-// 16: step t of 0..94 widens the slanted slats of new in old; shown on odd steps.
+// 16: step t of 0..94 widens the slanted slats of new in old; shown on odd steps. The
+// steps run in order from 0.
 void SlatsStep(TransitionSurfaces& s, int t);
 constexpr int kSlatsSteps = 95;
 // 17: stage `stage` of `stages` of the colour fade, then one of its four interlaced

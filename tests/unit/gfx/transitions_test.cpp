@@ -613,5 +613,28 @@ TEST(SlideFadeStep, BlendsBothShiftedPicturesWithBlackWhereNothingLands) {
     }
 }
 
+
+// The slats draw only the pixel each slat gains a step; after every step the old screen must
+// hold what copying every slat whole (t - c + 1 pixels from column 20c - y) gives.
+TEST(SlatsStep, EveryStepLeavesTheSlatsAsWideAsTheyAreAtThatStep) {
+    struct NoPaint final : PaintTarget {
+        void Present(const Surface&, Rect, int, int) override {}
+    } paint;
+    Surface old = OldScreen(), expected = OldScreen(), fresh = NewScreen(), work;
+    auto scratch = std::make_unique<TransitionScratch>();
+    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    for (int t = 0; t < pattern::kSlatsSteps; ++t) {
+        pattern::SlatsStep(s, t);
+        for (int c = t - 19; c <= t; ++c) {
+            for (int y = 0; y < kScreenHeight; ++y) {
+                int from = std::clamp(20 * c - y, 0, kScreenWidth);
+                int to = std::clamp(20 * c - y + t - c + 1, 0, kScreenWidth);
+                expected.CopyFrom(fresh, Rect{from, y, to - from, 1}, from, y);
+            }
+        }
+        ASSERT_TRUE(SamePixels(old, expected)) << "step " << t;
+    }
+}
+
 } // namespace
 } // namespace orv
