@@ -21,12 +21,15 @@ using orv::TransitionSurfaces;
 namespace pattern = orv::pattern;
 constexpr int kW = orv::kScreenWidth, kH = orv::kScreenHeight;
 
-// PB as the headless front end keeps it: a surface that receives the copies.
+// PB as the engine keeps it: a surface that receives the copies, and that fades draw on.
 class PaintBox final : public orv::PaintTarget {
 public:
     void Present(const Surface& source, Rect from, int x, int y) override {
-        Pixels.CopyFrom(source, from, x, y);
+        if (&source != &Pixels) {
+            Pixels.CopyFrom(source, from, x, y);
+        }
     }
+    Surface* Canvas() override { return &Pixels; }
     Surface Pixels{kW, kH};
 };
 

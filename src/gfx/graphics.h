@@ -66,6 +66,9 @@ public:
     void FillPaintBox(uint32_t bgr);
     // What PB shows, as far as the engine drew it.
     const Surface& PaintBoxCopy() const { return m_paintBox; }
+    // The same surface, for a frame drawn whole and then presented from it (PresentWhole of
+    // it copies nothing): fades draw there rather than on WorkSurface and a copy.
+    Surface& PaintBoxCanvas() { return m_paintBox; }
 
     // ---- The scene (scene.cpp).
     // Composes the model and presents it with transition n; 0 shows nothing.

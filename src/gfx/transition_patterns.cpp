@@ -40,6 +40,14 @@ void PaintWhole(TransitionSurfaces& s, const Surface& source) {
     PaintArea(s, source, Rect{0, 0, kW, kH});
 }
 
+// Where a step that draws every pixel of its frame from the old and new pictures draws it:
+// the target's own surface when it has one (and it is neither picture), so that presenting
+// it copies nothing.
+Surface& WholeFrame(TransitionSurfaces& s) {
+    Surface* canvas = s.Paint.Canvas();
+    return canvas && canvas != &s.Old && canvas != &s.New ? *canvas : s.Work;
+}
+
 void CopyRow(const Surface& from, Surface& to, int y, int x0, int x1) {
     if (x0 < x1) {
         std::memcpy(to.Row(y) + static_cast<size_t>(x0) * 3,
@@ -194,13 +202,15 @@ void GatherSampledRow(const uint8_t* row, const TransitionScratch& scratch, bool
 } // namespace
 
 void CrossFadeStep(TransitionSurfaces& s, int weight) {
-    CrossFadeFull(s.New, s.Old, weight, s.Work);
-    PaintWhole(s, s.Work);
+    Surface& frame = WholeFrame(s);
+    CrossFadeFull(s.New, s.Old, weight, frame);
+    PaintWhole(s, frame);
 }
 
 void MaskWipeStep(TransitionSurfaces& s, const Surface& mask, int v, bool brighten) {
-    MaskBlendShiftedMask(s.Old, s.New, mask, v, brighten, s.Work);
-    PaintWhole(s, s.Work);
+    Surface& frame = WholeFrame(s);
+    MaskBlendShiftedMask(s.Old, s.New, mask, v, brighten, frame);
+    PaintWhole(s, frame);
 }
 
 void BlindsStep(TransitionSurfaces& s, int t) {
@@ -427,6 +437,7 @@ void ZoomFadeStep(TransitionSurfaces& s, int w) {
     bool shuffles = false;
 #endif
     uint8_t* sampled = scratch.RowA.data();
+    Surface& frame = WholeFrame(s);
     int lastRow = -1;
     for (int y = 0; y < kH; ++y) {
         int from = scratch.SampleY[static_cast<size_t>(y)];
@@ -434,9 +445,9 @@ void ZoomFadeStep(TransitionSurfaces& s, int w) {
             GatherSampledRow(s.Old.Row(from), scratch, shuffles, sampled);
             lastRow = from;
         }
-        k.Weighted(s.New.Row(y), sampled, s.Work.Row(y), kRowBytes, std::clamp(w, 0, 256));
+        k.Weighted(s.New.Row(y), sampled, frame.Row(y), kRowBytes, std::clamp(w, 0, 256));
     }
-    PaintWhole(s, s.Work);
+    PaintWhole(s, frame);
 }
 
 void SlideFadeStep(TransitionSurfaces& s, int w, int oldShift, int newShift) {
@@ -451,8 +462,9 @@ void SlideFadeStep(TransitionSurfaces& s, int w, int oldShift, int newShift) {
     std::array<int, 6> cuts{0, newFrom, newTo, oldFrom, oldTo, kW};
     std::sort(cuts.begin(), cuts.end());
     const BlendKernels& k = ActiveBlendKernels();
+    Surface& frame = WholeFrame(s);
     for (int y = 0; y < kH; ++y) {
-        uint8_t* out = s.Work.Row(y);
+        uint8_t* out = frame.Row(y);
         for (size_t c = 0; c + 1 < cuts.size(); ++c) {
             int from = cuts[c], to = cuts[c + 1];
             if (from >= to) {
@@ -474,7 +486,7 @@ void SlideFadeStep(TransitionSurfaces& s, int w, int oldShift, int newShift) {
             }
         }
     }
-    PaintWhole(s, s.Work);
+    PaintWhole(s, frame);
 }
 
 } // namespace orv::pattern
@@ -518,12 +530,16 @@ void FillPixelsOverrunning(uint8_t* out, const uint8_t* pixel, int pixels) {
 } // namespace
 
 void DrawMosaic(const Surface& source, int block, Surface& work, PaintTarget& paint) {
-    int width = std::min(source.Width(), work.Width());
-    int height = std::min(source.Height(), work.Height());
+    // Every pixel of the frame is drawn anew: on the target's own surface where it has one
+    // and it is not the picture itself.
+    Surface* canvas = paint.Canvas();
+    Surface& frame = canvas && canvas != &source ? *canvas : work;
+    int width = std::min(source.Width(), frame.Width());
+    int height = std::min(source.Height(), frame.Height());
     block = std::max(block, 1);
     for (int top = 0; top < height; top += block) {
         const uint8_t* from = source.Row(top);
-        uint8_t* first = work.Row(top);
+        uint8_t* first = frame.Row(top);
         int left = 0;
         // Every block but the last of the row may write past its end: the next block covers it.
         for (; left + block < width; left += block) {
@@ -534,12 +550,12 @@ void DrawMosaic(const Surface& source, int block, Surface& work, PaintTarget& pa
             std::memcpy(first + static_cast<size_t>(x) * 3, from + static_cast<size_t>(left) * 3, 3);
         }
         for (int y = top + 1; y < std::min(top + block, height); ++y) {
-            std::memcpy(work.Row(y), first, static_cast<size_t>(width) * 3);
+            std::memcpy(frame.Row(y), first, static_cast<size_t>(width) * 3);
         }
     }
     Rect whole{0, 0, std::min(width, kScreenWidth), std::min(height, kScreenHeight)};
     if (whole.Width > 0 && whole.Height > 0) {
-        paint.Present(work, whole, 0, 0);
+        paint.Present(frame, whole, 0, 0);
     }
 }
 

@@ -21,6 +21,7 @@ public:
     void Present(const Surface& source, Rect from, int x, int y) override {
         m_gfx.Present(source, from, x, y);
     }
+    Surface* Canvas() override { return &m_gfx.PaintBoxCanvas(); }
 
 private:
     Graphics& m_gfx;
@@ -321,14 +322,14 @@ void Graphics::FadeKind(int32_t kind) {
 
 void Graphics::SoftFadeIn() {
     StartFrameClock();
-    PrepareWorkSurface();
     constexpr int kGroups = kScreenWidth * 3 / 8;
     for (int64_t a = 48; a < 256; a += 8 * WaitFrames(20)) {
+        // Drawn on PB's own surface: presenting it copies nothing.
         for (int y = 0; y < kScreenHeight; ++y) {
-            BlendRow(PreviousSurface.Row(y), BackBuffer.Row(y), WorkSurface.Row(y), kGroups,
+            BlendRow(PreviousSurface.Row(y), BackBuffer.Row(y), m_paintBox.Row(y), kGroups,
                      static_cast<int>(a));
         }
-        PresentWhole(WorkSurface);
+        PresentWhole(m_paintBox);
         // No click ends this fade; closing the window does.
         if (m_engine.blocking.InterruptRequest == 2) {
             break;

@@ -33,6 +33,10 @@ public:
     virtual ~PaintTarget() = default;
     // `from` lies inside `source` and, moved to (x, y), inside the 800 x 600 screen.
     virtual void Present(const Surface& source, Rect from, int x, int y) = 0;
+    // The 800 x 600 surface the target shows, for a step that draws its whole frame anew:
+    // drawn there and presented from there, the frame is not copied. nullptr when the
+    // target keeps none; such steps then draw on the work surface.
+    virtual Surface* Canvas() { return nullptr; }
 };
 
 // Scratch space of the patterns that keep state between steps, allocated once.

@@ -21,12 +21,14 @@ void TextFlow::CrossFade(const Surface& from, const Surface& to) {
     InterruptibleScope interruptible(blocking);
     blocking.InterruptRequest = 0;
     gfx.StartFrameClock();
+    // Each frame is drawn on PB's own surface: presenting it then copies nothing.
+    Surface& frame = gfx.PaintBoxCanvas();
     int weight = 0;
     int drawn = -1;
     while (weight < kFullWeight && blocking.InterruptRequest == 0) {
         if (gfx.FramesWatched) {
-            CrossFadeFull(to, from, weight, gfx.WorkSurface);
-            gfx.PresentWhole(gfx.WorkSurface);
+            CrossFadeFull(to, from, weight, frame);
+            gfx.PresentWhole(frame);
             drawn = weight;
         }
         // A slow machine skips frames instead of slowing the fade down.
@@ -39,8 +41,8 @@ void TextFlow::CrossFade(const Surface& from, const Surface& to) {
     }
     if (drawn != weight) {
         // Unwatched: the one frame left on PB when the fade ends.
-        CrossFadeFull(to, from, weight, gfx.WorkSurface);
-        gfx.PresentWhole(gfx.WorkSurface);
+        CrossFadeFull(to, from, weight, frame);
+        gfx.PresentWhole(frame);
     }
     // The click has been answered; a close request stays for the step to ask.
     if (blocking.InterruptRequest == 1) {
