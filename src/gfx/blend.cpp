@@ -195,16 +195,8 @@ void MaskBlendShiftedMask(const Surface& a, const Surface& b, const Surface& mas
         MaskBlendFull(a, b, d, d);
         return;
     }
-    const BlendKernels& k = ActiveBlendKernels();
-    auto saturate = add ? k.AddSaturate : k.SubSaturate;
     auto v = static_cast<uint8_t>(std::clamp(value, 0, 255));
-    // A piece small enough that its mask stays in the first-level cache between the steps.
-    constexpr size_t kPiece = 8192;
-    for (size_t at = 0; at < bytes; at += kPiece) {
-        size_t n = std::min(kPiece, bytes - at);
-        saturate(mask.Data() + at, d.Data() + at, n, v);
-        k.Mask(a.Data() + at, b.Data() + at, d.Data() + at, d.Data() + at, n);
-    }
+    ActiveBlendKernels().ShiftedMask(a.Data(), b.Data(), d.Data(), mask.Data(), bytes, v, add);
 }
 
 void DrawMaskedPicture(Surface& d, const Surface& picture, const Surface& mask, int x, int y) {

@@ -54,7 +54,7 @@ void AddConstSaturate(const Surface& s, Surface& d, int value);
 void SubConstSaturate(const Surface& s, Surface& d, int value);
 
 // AddConstSaturate (add) or SubConstSaturate of `mask` into d, then MaskBlendFull(a, b, d, d):
-// the same bytes, a piece at a time while the piece of d is still in the cache.
+// the same bytes, with the mask moved in the same pass as the blend.
 void MaskBlendShiftedMask(const Surface& a, const Surface& b, const Surface& mask, int value,
                           bool add, Surface& d);
 

@@ -31,6 +31,9 @@ struct BlendKernels {
     // where it is 0. stages in 1..kMaxMeanStages, stage in 0..stages.
     void (*StagedMean)(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
                        size_t bytes, int stage, int stages);
+    // Mask with m moved by v first: m' = min(m + v, 255) when `add`, else max(m - v, 0).
+    void (*ShiftedMask)(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                        size_t bytes, uint8_t v, bool add);
 };
 
 constexpr int kMaxMeanStages = 128;

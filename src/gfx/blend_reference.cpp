@@ -1,6 +1,7 @@
 // The plain per-byte blend loops, and the choice of the set the blends run with.
 #include "gfx/blend_kernels.h"
 
+#include <algorithm>
 #include <array>
 
 namespace orv {
@@ -63,9 +64,17 @@ void StagedMeanPlain(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8
     }
 }
 
-constexpr BlendKernels kPlain{"plain",         WeightedPlain,    MaskPlain,
-                              MaskGroupsPlain, ScalePlain,       AddSaturatePlain,
-                              SubSaturatePlain, StagedMeanPlain};
+void ShiftedMaskPlain(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                      size_t bytes, uint8_t v, bool add) {
+    for (size_t i = 0; i < bytes; ++i) {
+        unsigned shifted = add ? std::min(m[i] + unsigned{v}, 255u) : m[i] > v ? m[i] - v : 0u;
+        d[i] = static_cast<uint8_t>((a[i] * (255u - shifted) + b[i] * shifted) >> 8);
+    }
+}
+
+constexpr BlendKernels kPlain{"plain",          WeightedPlain,    MaskPlain,
+                              MaskGroupsPlain,  ScalePlain,       AddSaturatePlain,
+                              SubSaturatePlain, StagedMeanPlain,  ShiftedMaskPlain};
 
 struct KernelList {
     std::array<const BlendKernels*, 3> Sets{};

@@ -159,6 +159,20 @@ ORVELL_SSE2 void StagedMeanSse2(const uint8_t* a, const uint8_t* b, uint8_t* d, 
     ReferenceBlendKernels().StagedMean(a + i, b + i, d + i, m + i, bytes - i, stage, stages);
 }
 
+ORVELL_SSE2 void ShiftedMaskSse2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                                 size_t bytes, uint8_t v, bool add) {
+    const __m128i value = _mm_set1_epi8(static_cast<char>(v));
+    size_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        __m128i vm = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + i));
+        vm = add ? _mm_adds_epu8(vm, value) : _mm_subs_epu8(vm, value);
+        __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), Mask16(va, vb, vm));
+    }
+    ReferenceBlendKernels().ShiftedMask(a + i, b + i, d + i, m + i, bytes - i, v, add);
+}
+
 // ---- AVX2: 32 bytes, four mask groups, per step. Unpacking and packing both work within
 // each 128-bit half, so the byte order comes out as it went in.
 
@@ -302,12 +316,24 @@ ORVELL_AVX2 void StagedMeanAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, 
     StagedMeanSse2(a + i, b + i, d + i, m + i, bytes - i, stage, stages);
 }
 
+ORVELL_AVX2 void ShiftedMaskAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
+                                 size_t bytes, uint8_t v, bool add) {
+    const __m256i value = _mm256_set1_epi8(static_cast<char>(v));
+    size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i vm = Load32(m + i);
+        vm = add ? _mm256_adds_epu8(vm, value) : _mm256_subs_epu8(vm, value);
+        Store32(d + i, Mask32(Load32(a + i), Load32(b + i), vm));
+    }
+    ShiftedMaskSse2(a + i, b + i, d + i, m + i, bytes - i, v, add);
+}
+
 constexpr BlendKernels kSse2{"sse2",          WeightedSse2,    MaskSse2,
                              MaskGroupsSse2,  ScaleSse2,       AddSaturateSse2,
-                             SubSaturateSse2, StagedMeanSse2};
+                             SubSaturateSse2, StagedMeanSse2,  ShiftedMaskSse2};
 constexpr BlendKernels kAvx2{"avx2",          WeightedAvx2,    MaskAvx2,
                              MaskGroupsAvx2,  ScaleAvx2,       AddSaturateAvx2,
-                             SubSaturateAvx2, StagedMeanAvx2};
+                             SubSaturateAvx2, StagedMeanAvx2,  ShiftedMaskAvx2};
 
 } // namespace
 

@@ -333,6 +333,10 @@ TEST_P(KernelAgreement, EveryBlendGivesTheBytesOfThePlainLoops) {
             plain.StagedMean(A(), B(), m_expected.data() + 3, M(), bytes, stage, stages);
             fast.StagedMean(A(), B(), m_actual.data() + 3, M(), bytes, stage, stages);
             ASSERT_EQ(m_actual, m_expected) << "staged mean " << stage << " of " << stages;
+            bool add = m_random() % 2 == 0;
+            plain.ShiftedMask(A(), B(), m_expected.data() + 3, M(), bytes, v, add);
+            fast.ShiftedMask(A(), B(), m_actual.data() + 3, M(), bytes, v, add);
+            ASSERT_EQ(m_actual, m_expected) << "shifted mask " << int{v} << (add ? " up" : " down");
         }
     }
 }
