@@ -358,24 +358,39 @@ TEST_F(TransitionTest, TheSpeedTableSetsStepIntervalAndFrameTimeForOneTransition
     EXPECT_EQ(SpeedTable(17).Step, 4);
 }
 
+// The surfaces of a pattern step outside the engine, where nothing is shown.
+struct StepSurfaces {
+    struct NoPaint final : PaintTarget {
+        void Present(const Surface&, Rect, int, int) override {}
+    };
+    StepSurfaces(Surface old, Surface fresh) : Old(std::move(old)), New(std::move(fresh)) {}
+    Surface Old, New, Work{kScreenWidth, kScreenHeight};
+    NoPaint Paint;
+    std::unique_ptr<TransitionScratch> Scratch = std::make_unique<TransitionScratch>();
+    TransitionSurfaces S{Old, New, Work, Paint, *Scratch};
+};
+
+// A screen whose bytes, taken with the other one's, run through every pair of byte values:
+// the low byte of the pair's number, or the high one.
+Surface PairBytes(bool high) {
+    Surface screen(kScreenWidth, kScreenHeight);
+    size_t rowBytes = static_cast<size_t>(kScreenWidth) * 3;
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (size_t i = 0; i < rowBytes; ++i) {
+            size_t pair = (static_cast<size_t>(y) * rowBytes + i) & 0xFFFF;
+            screen.Row(y)[i] = static_cast<uint8_t>(high ? pair >> 8 : pair);
+        }
+    }
+    return screen;
+}
+
 // A quarter of the stepped fade draws the mean of its own pixels and leaves the others; the
 // four quarters of a stage together draw every pixel.
 TEST(SteppedFadeQuarter, DrawsTheMeanOfItsOwnPixelsAndTheFourQuartersDrawThemAll) {
-    struct NoPaint final : PaintTarget {
-        void Present(const Surface&, Rect, int, int) override {}
-    } paint;
-    Surface old(kScreenWidth, kScreenHeight), fresh(kScreenWidth, kScreenHeight);
-    Surface work(kScreenWidth, kScreenHeight);
-    auto scratch = std::make_unique<TransitionScratch>();
-    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    StepSurfaces f(PairBytes(false), PairBytes(true));
+    Surface &old = f.Old, &fresh = f.New, &work = f.Work;
+    TransitionSurfaces& s = f.S;
     size_t rowBytes = static_cast<size_t>(kScreenWidth) * 3;
-    auto pairAt = [rowBytes](int y, size_t i) { return (static_cast<size_t>(y) * rowBytes + i) & 0xFFFF; };
-    for (int y = 0; y < kScreenHeight; ++y) {
-        for (size_t i = 0; i < rowBytes; ++i) {
-            old.Row(y)[i] = static_cast<uint8_t>(pairAt(y, i));
-            fresh.Row(y)[i] = static_cast<uint8_t>(pairAt(y, i) >> 8);
-        }
-    }
     for (int stages : {1, 16, 100}) {
         for (int stage : {1, stages / 2 + 1}) {
             pattern::SteppedFadeBegin(s);
@@ -408,20 +423,11 @@ TEST(SteppedFadeQuarter, DrawsTheMeanOfItsOwnPixelsAndTheFourQuartersDrawThemAll
 // The band moves each byte of the old screen 16 towards the new one, sixteen bytes at a time;
 // every pair of bytes must move as one byte on its own does.
 TEST(BandStep, MovesEveryByteSixteenTowardsItsTargetWithoutPassingIt) {
-    struct NoPaint final : PaintTarget {
-        void Present(const Surface&, Rect, int, int) override {}
-    } paint;
-    Surface old(kScreenWidth, kScreenHeight), fresh(kScreenWidth, kScreenHeight), work;
-    auto scratch = std::make_unique<TransitionScratch>();
-    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    StepSurfaces f(PairBytes(false), PairBytes(true));
+    Surface& old = f.Old;
+    TransitionSurfaces& s = f.S;
     size_t rowBytes = static_cast<size_t>(kScreenWidth) * 3;
     auto pairAt = [rowBytes](int y, size_t i) { return (static_cast<size_t>(y) * rowBytes + i) & 0xFFFF; };
-    for (int y = 0; y < 128; ++y) {
-        for (size_t i = 0; i < rowBytes; ++i) {
-            old.Row(y)[i] = static_cast<uint8_t>(pairAt(y, i));
-            fresh.Row(y)[i] = static_cast<uint8_t>(pairAt(y, i) >> 8);
-        }
-    }
     pattern::BandStep(s, 0);
     for (int y = 0; y < 128; ++y) {
         for (size_t i = 0; i < rowBytes; ++i) {
@@ -435,12 +441,9 @@ TEST(BandStep, MovesEveryByteSixteenTowardsItsTargetWithoutPassingIt) {
 // The zoom fade gathers the old screen's pixels four bytes at a time; each frame must still
 // be the new screen weighed against the old one sampled towards the centre.
 TEST(ZoomFadeStep, BlendsTheNewScreenWithTheOldOneZoomedFromTheCentre) {
-    struct NoPaint final : PaintTarget {
-        void Present(const Surface&, Rect, int, int) override {}
-    } paint;
-    Surface old = OldScreen(), fresh = NewScreen(), work(kScreenWidth, kScreenHeight);
-    auto scratch = std::make_unique<TransitionScratch>();
-    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    StepSurfaces f(OldScreen(), NewScreen());
+    Surface &old = f.Old, &fresh = f.New, &work = f.Work;
+    TransitionSurfaces& s = f.S;
     for (int w : {8, 128, 256}) {
         pattern::ZoomFadeStep(s, w);
         auto sample = [w](int v, int centre, int size) {
@@ -557,23 +560,35 @@ TEST_F(TransitionTest, ClosingTheWindowDuringAPatternEndsItPromptly) {
 // every pixel must still be the one at the top left of its block, for block sizes that divide
 // the screen and ones that leave a narrow last block.
 TEST(DrawMosaic, EveryPixelTakesTheColourOfItsBlocksTopLeftPixel) {
-    struct CountPaint final : PaintTarget {
-        void Present(const Surface&, Rect from, int, int) override { Area = from; }
+    // Shown from the work surface, or drawn on the target's own surface and shown from it.
+    struct ShownPaint final : PaintTarget {
+        void Present(const Surface& source, Rect from, int, int) override {
+            Area = from;
+            Source = &source;
+        }
+        Surface* Canvas() override { return Own; }
+        Surface* Own = nullptr;
+        const Surface* Source = nullptr;
         Rect Area{};
     } paint;
-    Surface source = OldScreen(), work(kScreenWidth, kScreenHeight);
-    for (int block : {1, 2, 3, 7, 40, 799}) {
-        DrawMosaic(source, block, work, paint);
-        int wrong = 0;
-        for (int y = 0; y < kScreenHeight; ++y) {
-            for (int x = 0; x < kScreenWidth; ++x) {
-                const uint8_t* expected = source.Row(y - y % block) + (x - x % block) * 3;
-                wrong += std::memcmp(work.Row(y) + x * 3, expected, 3) != 0;
+    Surface source = OldScreen(), work(kScreenWidth, kScreenHeight), shown(kScreenWidth, kScreenHeight);
+    for (Surface* own : {static_cast<Surface*>(nullptr), &shown}) {
+        paint.Own = own;
+        const Surface& frame = own ? *own : work;
+        for (int block : {1, 2, 3, 7, 40, 799}) {
+            DrawMosaic(source, block, work, paint);
+            int wrong = 0;
+            for (int y = 0; y < kScreenHeight; ++y) {
+                for (int x = 0; x < kScreenWidth; ++x) {
+                    const uint8_t* expected = source.Row(y - y % block) + (x - x % block) * 3;
+                    wrong += std::memcmp(frame.Row(y) + x * 3, expected, 3) != 0;
+                }
             }
+            EXPECT_EQ(wrong, 0) << "block " << block << (own ? " on the target's surface" : "");
+            EXPECT_EQ(paint.Source, &frame);
+            EXPECT_EQ(paint.Area.Width, kScreenWidth);
+            EXPECT_EQ(paint.Area.Height, kScreenHeight);
         }
-        EXPECT_EQ(wrong, 0) << "block " << block;
-        EXPECT_EQ(paint.Area.Width, kScreenWidth);
-        EXPECT_EQ(paint.Area.Height, kScreenHeight);
     }
 }
 
@@ -582,12 +597,9 @@ TEST(DrawMosaic, EveryPixelTakesTheColourOfItsBlocksTopLeftPixel) {
 // does and leave black where neither does; every frame must be the blend of the two shifted
 // pictures with black around them.
 TEST(SlideFadeStep, BlendsBothShiftedPicturesWithBlackWhereNothingLands) {
-    struct NoPaint final : PaintTarget {
-        void Present(const Surface&, Rect, int, int) override {}
-    } paint;
-    Surface old = OldScreen(), fresh = NewScreen(), work(kScreenWidth, kScreenHeight);
-    auto scratch = std::make_unique<TransitionScratch>();
-    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    StepSurfaces f(OldScreen(), NewScreen());
+    Surface &old = f.Old, &fresh = f.New, &work = f.Work;
+    TransitionSurfaces& s = f.S;
     struct Frame {
         int W, OldShift, NewShift;
     };
@@ -617,12 +629,9 @@ TEST(SlideFadeStep, BlendsBothShiftedPicturesWithBlackWhereNothingLands) {
 // The slats draw only the pixel each slat gains a step; after every step the old screen must
 // hold what copying every slat whole (t - c + 1 pixels from column 20c - y) gives.
 TEST(SlatsStep, EveryStepLeavesTheSlatsAsWideAsTheyAreAtThatStep) {
-    struct NoPaint final : PaintTarget {
-        void Present(const Surface&, Rect, int, int) override {}
-    } paint;
-    Surface old = OldScreen(), expected = OldScreen(), fresh = NewScreen(), work;
-    auto scratch = std::make_unique<TransitionScratch>();
-    TransitionSurfaces s{old, fresh, work, paint, *scratch};
+    StepSurfaces f(OldScreen(), NewScreen());
+    Surface &old = f.Old, &fresh = f.New, expected = OldScreen();
+    TransitionSurfaces& s = f.S;
     for (int t = 0; t < pattern::kSlatsSteps; ++t) {
         pattern::SlatsStep(s, t);
         for (int c = t - 19; c <= t; ++c) {
