@@ -178,18 +178,20 @@ bool CanShuffleBytes() {
     }();
     return can;
 }
+#else
+bool CanShuffleBytes() {
+    return false;
+}
+void GatherByShuffles(const uint8_t*, const TransitionScratch&, uint8_t*) {}
 #endif
 
 // Row `from` of the old picture sampled at the zoom's columns.
 void GatherSampledRow(const uint8_t* row, const TransitionScratch& scratch, bool shuffles,
                       uint8_t* sampled) {
-#if ORVELL_SHUFFLES
     if (shuffles) {
         GatherByShuffles(row, scratch, sampled);
         return;
     }
-#endif
-    (void)shuffles;
     // Four bytes a pixel, the fourth overwritten by the next pixel: one load and one store
     // instead of two of each. A read past the last pixel of the last row stays within the
     // surface's spare bytes; the last pixel is copied in three.
@@ -431,11 +433,7 @@ void ZoomFadeStep(TransitionSurfaces& s, int w) {
             std::clamp(kCentreY + ((y - kCentreY) * 76800 / divisor) / 256, 0, kH - 1);
     }
     const BlendKernels& k = ActiveBlendKernels();
-#if ORVELL_SHUFFLES
     bool shuffles = CanShuffleBytes() && PlanSampleShuffles(scratch);
-#else
-    bool shuffles = false;
-#endif
     uint8_t* sampled = scratch.RowA.data();
     Surface& frame = WholeFrame(s);
     int lastRow = -1;
