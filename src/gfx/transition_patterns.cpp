@@ -40,12 +40,16 @@ void PaintWhole(TransitionSurfaces& s, const Surface& source) {
     PaintArea(s, source, Rect{0, 0, kW, kH});
 }
 
-// Where a step that draws every pixel of its frame from the old and new pictures draws it:
-// the target's own surface when it has one (and it is neither picture), so that presenting
-// it copies nothing.
+// Where a step that draws every pixel of its frame from the pictures `a` and `b` draws it:
+// the target's own surface when it has one and it is neither picture, so that presenting it
+// copies nothing; the work surface otherwise.
+Surface& FrameSurface(PaintTarget& paint, Surface& work, const Surface& a, const Surface& b) {
+    Surface* canvas = paint.Canvas();
+    return canvas && canvas != &a && canvas != &b ? *canvas : work;
+}
+
 Surface& WholeFrame(TransitionSurfaces& s) {
-    Surface* canvas = s.Paint.Canvas();
-    return canvas && canvas != &s.Old && canvas != &s.New ? *canvas : s.Work;
+    return FrameSurface(s.Paint, s.Work, s.Old, s.New);
 }
 
 void CopyRow(const Surface& from, Surface& to, int y, int x0, int x1) {
@@ -528,10 +532,8 @@ void FillPixelsOverrunning(uint8_t* out, const uint8_t* pixel, int pixels) {
 } // namespace
 
 void DrawMosaic(const Surface& source, int block, Surface& work, PaintTarget& paint) {
-    // Every pixel of the frame is drawn anew: on the target's own surface where it has one
-    // and it is not the picture itself.
-    Surface* canvas = paint.Canvas();
-    Surface& frame = canvas && canvas != &source ? *canvas : work;
+    // Every pixel of the frame is drawn anew from `source`.
+    Surface& frame = pattern::FrameSurface(paint, work, source, source);
     int width = std::min(source.Width(), frame.Width());
     int height = std::min(source.Height(), frame.Height());
     block = std::max(block, 1);
