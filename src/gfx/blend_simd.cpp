@@ -3,6 +3,8 @@
 // both give the same bytes.
 #include "gfx/blend_kernels.h"
 
+#include <cstring>
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define ORVELL_X86 1
@@ -186,46 +188,61 @@ ORVELL_AVX2 inline void Store32(uint8_t* p, __m256i v) {
 // The AVX2 loops leave what is short of 32 bytes to the SSE2 ones (the rows of a blend
 // tile are 240 bytes: a plain loop over their last 16 would cost as much as the rest).
 
-ORVELL_AVX2 inline __m256i WeighLanes32(__m256i x, __m256i y, __m256i w2) {
-    return _mm256_add_epi16(y,
-                            _mm256_mulhi_epi16(_mm256_slli_epi16(_mm256_sub_epi16(x, y), 7), w2));
+// The blends multiply pairs of bytes with vpmaddubsw: unsigned weights times signed bytes,
+// the two products of each pair summed in a 16-bit lane. A pixel byte p goes in as p - 128
+// (its top bit flipped), which the sum makes up for: for weights u and v,
+// u (p - 128) + v (q - 128) = u p + v q - 128 (u + v).
+
+ORVELL_AVX2 inline __m256i FlipTopBits(__m256i v) {
+    return _mm256_xor_si256(v, _mm256_set1_epi8(static_cast<char>(0x80)));
 }
 
-ORVELL_AVX2 inline void Weigh32(const uint8_t* x, const uint8_t* y, uint8_t* d, __m256i w2) {
-    const __m256i zero = _mm256_setzero_si256();
-    __m256i vx = Load32(x), vy = Load32(y);
-    __m256i lo = WeighLanes32(_mm256_unpacklo_epi8(vx, zero), _mm256_unpacklo_epi8(vy, zero), w2);
-    __m256i hi = WeighLanes32(_mm256_unpackhi_epi8(vx, zero), _mm256_unpackhi_epi8(vy, zero), w2);
-    Store32(d, _mm256_packus_epi16(lo, hi));
+// x w + y (256 - w), less 32768, lies in [-32768, 32512]: the pair sum never saturates, and
+// its floor over 256 (an arithmetic shift) is the result less 128, a signed byte, which
+// flipping the top bit turns into the result. `weights` holds w and 256 - w in each pair;
+// both are bytes for w in 1..255.
+ORVELL_AVX2 inline void Weigh32(const uint8_t* x, const uint8_t* y, uint8_t* d, __m256i weights) {
+    __m256i vx = FlipTopBits(Load32(x)), vy = FlipTopBits(Load32(y));
+    __m256i lo = _mm256_srai_epi16(_mm256_maddubs_epi16(weights, _mm256_unpacklo_epi8(vx, vy)), 8);
+    __m256i hi = _mm256_srai_epi16(_mm256_maddubs_epi16(weights, _mm256_unpackhi_epi8(vx, vy)), 8);
+    Store32(d, FlipTopBits(_mm256_packs_epi16(lo, hi)));
 }
 
 ORVELL_AVX2 void WeightedAvx2(const uint8_t* x, const uint8_t* y, uint8_t* d, size_t bytes, int w) {
-    const __m256i w2 = _mm256_set1_epi16(static_cast<short>(2 * w));
+    if (w <= 0 || w >= 256) {
+        // All of one side, whose weight would not fit a byte.
+        const uint8_t* whole = w >= 256 ? x : y;
+        if (whole != d) {
+            std::memmove(d, whole, bytes);
+        }
+        return;
+    }
+    const __m256i weights = _mm256_set1_epi16(static_cast<short>(w | (256 - w) << 8));
     size_t i = 0;
     for (; i + 32 <= bytes; i += 32) {
-        Weigh32(x + i, y + i, d + i, w2);
+        Weigh32(x + i, y + i, d + i, weights);
     }
     if (i < bytes && bytes >= 32 && d != x && d != y) {
         // The last 32 bytes again, overlapping the step before: the same bytes come out where
         // the two meet, and a short row (a blend tile's is 240 bytes) needs no further call.
         // Not in place, where the overlap would be read after it was written.
         size_t last = bytes - 32;
-        Weigh32(x + last, y + last, d + last, w2);
+        Weigh32(x + last, y + last, d + last, weights);
         return;
     }
     WeightedSse2(x + i, y + i, d + i, bytes - i, w);
 }
 
+// a (255 - m) + b m, less 128 * 255, lies in [-32640, 32385]; adding 32640 back in a 16-bit
+// lane gives the plain sum, at most 255 * 255, whose upper byte is the result.
 ORVELL_AVX2 inline __m256i Mask32(__m256i va, __m256i vb, __m256i vm) {
-    const __m256i zero = _mm256_setzero_si256();
+    const __m256i restore = _mm256_set1_epi16(32640);
     __m256i inverse = _mm256_xor_si256(vm, _mm256_set1_epi8(-1));
-    __m256i lo = _mm256_add_epi16(
-        _mm256_mullo_epi16(_mm256_unpacklo_epi8(va, zero), _mm256_unpacklo_epi8(inverse, zero)),
-        _mm256_mullo_epi16(_mm256_unpacklo_epi8(vb, zero), _mm256_unpacklo_epi8(vm, zero)));
-    __m256i hi = _mm256_add_epi16(
-        _mm256_mullo_epi16(_mm256_unpackhi_epi8(va, zero), _mm256_unpackhi_epi8(inverse, zero)),
-        _mm256_mullo_epi16(_mm256_unpackhi_epi8(vb, zero), _mm256_unpackhi_epi8(vm, zero)));
-    return _mm256_packus_epi16(_mm256_srli_epi16(lo, 8), _mm256_srli_epi16(hi, 8));
+    __m256i pa = FlipTopBits(va), pb = FlipTopBits(vb);
+    __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(inverse, vm), _mm256_unpacklo_epi8(pa, pb));
+    __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(inverse, vm), _mm256_unpackhi_epi8(pa, pb));
+    return _mm256_packus_epi16(_mm256_srli_epi16(_mm256_add_epi16(lo, restore), 8),
+                               _mm256_srli_epi16(_mm256_add_epi16(hi, restore), 8));
 }
 
 ORVELL_AVX2 void MaskAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,

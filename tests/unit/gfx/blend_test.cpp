@@ -359,6 +359,25 @@ TEST_P(KernelAgreement, TheWeightedBlendHoldsForEveryPairOfBytesAtEveryWeight) {
     }
 }
 
+// The vector loops offset the pixels to signed bytes and add the offset back; every pair of
+// pixel bytes under every mask byte must come out as the plain formula says.
+TEST_P(KernelAgreement, TheMaskBlendHoldsForEveryPairOfBytesUnderEveryMask) {
+    const BlendKernels& fast = *GetParam();
+    std::vector<uint8_t> a(65536), b(65536), m(65536), d(65536);
+    for (size_t i = 0; i < a.size(); ++i) {
+        a[i] = static_cast<uint8_t>(i);
+        b[i] = static_cast<uint8_t>(i >> 8);
+    }
+    for (int mask = 0; mask <= 255; ++mask) {
+        std::fill(m.begin(), m.end(), static_cast<uint8_t>(mask));
+        fast.Mask(a.data(), b.data(), d.data(), m.data(), d.size());
+        for (size_t i = 0; i < d.size(); ++i) {
+            ASSERT_EQ(d[i], (a[i] * (255 - mask) + b[i] * mask) >> 8)
+                << "a " << int{a[i]} << ", b " << int{b[i]} << ", mask " << mask;
+        }
+    }
+}
+
 // The vector loops divide by the stage count with a multiply and a shift. At stage 1 the
 // numerators a * (stages - 1) + b cover every value up to 255 * stages, so with the last stage
 // (b itself) this checks the division for every numerator of every stage count.
