@@ -306,28 +306,48 @@ ORVELL_AVX2 void SubSaturateAvx2(const uint8_t* s, uint8_t* d, size_t bytes, uin
     SubSaturateSse2(s + i, d + i, bytes - i, v);
 }
 
-ORVELL_AVX2 inline __m256i StagedLanes32(__m256i a, __m256i b, __m256i twiceA, __m256i twiceB,
+// Where m is not 0, the picture `whole` (stage 0 is a, the last stage b).
+ORVELL_AVX2 void StagedEndAvx2(const uint8_t* whole, uint8_t* d, const uint8_t* m, size_t bytes) {
+    const __m256i zero = _mm256_setzero_si256();
+    size_t i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        __m256i keep = _mm256_cmpeq_epi8(Load32(m + i), zero);
+        Store32(d + i, _mm256_blendv_epi8(Load32(whole + i), Load32(d + i), keep));
+    }
+    for (; i < bytes; ++i) {
+        d[i] = m[i] != 0 ? whole[i] : d[i];
+    }
+}
+
+ORVELL_AVX2 inline __m256i StagedLanes32(__m256i pairs, __m256i weights, __m256i restore,
                                          __m256i multiplier, __m128i shift) {
-    __m256i twice = _mm256_add_epi16(_mm256_mullo_epi16(a, twiceA), _mm256_mullo_epi16(b, twiceB));
+    __m256i twice = _mm256_add_epi16(_mm256_maddubs_epi16(weights, pairs), restore);
     return _mm256_srl_epi16(_mm256_mulhi_epu16(twice, multiplier), shift);
 }
 
+// Between the two ends both doubled weights, 2 (stages - stage) and 2 stage, are bytes (at
+// most 254 for up to 128 stages), and 2 a (stages - stage) + 2 b stage, less 256 stages for
+// the signed pixels, lies within a 16-bit lane; adding that back gives the doubled numerator
+// the division takes.
 ORVELL_AVX2 void StagedMeanAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, const uint8_t* m,
                                 size_t bytes, int stage, int stages) {
+    if (stage <= 0 || stage >= stages) {
+        StagedEndAvx2(stage <= 0 ? a : b, d, m, bytes);
+        return;
+    }
     const StagedDivision division(stages);
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i twiceA = _mm256_set1_epi16(static_cast<short>(2 * (stages - stage)));
-    const __m256i twiceB = _mm256_set1_epi16(static_cast<short>(2 * stage));
+    const __m256i weights =
+        _mm256_set1_epi16(static_cast<short>(2 * (stages - stage) | (2 * stage) << 8));
+    const __m256i restore = _mm256_set1_epi16(static_cast<short>(256 * stages));
     const __m256i multiplier = _mm256_set1_epi16(static_cast<short>(division.Multiplier));
     const __m128i shift = _mm_cvtsi32_si128(division.Shift);
     size_t i = 0;
     for (; i + 32 <= bytes; i += 32) {
-        __m256i va = Load32(a + i), vb = Load32(b + i);
+        __m256i va = FlipTopBits(Load32(a + i)), vb = FlipTopBits(Load32(b + i));
         __m256i keep = _mm256_cmpeq_epi8(Load32(m + i), zero);
-        __m256i lo = StagedLanes32(_mm256_unpacklo_epi8(va, zero), _mm256_unpacklo_epi8(vb, zero),
-                                   twiceA, twiceB, multiplier, shift);
-        __m256i hi = StagedLanes32(_mm256_unpackhi_epi8(va, zero), _mm256_unpackhi_epi8(vb, zero),
-                                   twiceA, twiceB, multiplier, shift);
+        __m256i lo = StagedLanes32(_mm256_unpacklo_epi8(va, vb), weights, restore, multiplier, shift);
+        __m256i hi = StagedLanes32(_mm256_unpackhi_epi8(va, vb), weights, restore, multiplier, shift);
         Store32(d + i, _mm256_blendv_epi8(_mm256_packus_epi16(lo, hi), Load32(d + i), keep));
     }
     StagedMeanSse2(a + i, b + i, d + i, m + i, bytes - i, stage, stages);
