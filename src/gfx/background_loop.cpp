@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace orv {
 
@@ -80,9 +81,13 @@ void LoadFrame(Pictures& pictures, std::string_view name, Surface& scratch, Surf
     if (!pictures.LoadPicture(name, scratch)) {
         return; // a name that no archive holds keeps the frame as it was
     }
-    if (scratch.Width() != kScreenWidth || scratch.Height() != kScreenHeight) {
-        frame.Fill(0);
+    if (scratch.Width() == kScreenWidth && scratch.Height() == kScreenHeight) {
+        // The picture is the frame: the buffers change hands rather than pixels, and the
+        // frame's old buffer takes the next picture.
+        std::swap(scratch, frame);
+        return;
     }
+    frame.Fill(0);
     frame.CopyFrom(scratch, Rect{0, 0, scratch.Width(), scratch.Height()}, 0, 0);
 }
 
