@@ -5,10 +5,12 @@
 // image) are mostly never written in full.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 namespace orv {
 
@@ -48,5 +50,33 @@ ZeroedObject<T> AllocateZeroedObject() {
     }
     return ZeroedObject<T>(static_cast<T*>(block));
 }
+
+// `count` zeroed bytes from calloc whose first byte lies on a cache line (64 bytes), so that
+// vector loops over them never split a load or a store across two lines where a plain
+// calloc'd block (16 bytes past a line) would split every other one.
+class CacheAlignedZeroedBytes {
+public:
+    static constexpr size_t kAlignment = 64;
+
+    CacheAlignedZeroedBytes() = default;
+    explicit CacheAlignedZeroedBytes(size_t count)
+        : m_block(AllocateZeroed<uint8_t>(count + kAlignment - 1)),
+          m_start(reinterpret_cast<uint8_t*>(
+              (reinterpret_cast<uintptr_t>(m_block.get()) + kAlignment - 1) & ~(kAlignment - 1))) {}
+    CacheAlignedZeroedBytes(CacheAlignedZeroedBytes&& other) noexcept
+        : m_block(std::move(other.m_block)), m_start(std::exchange(other.m_start, nullptr)) {}
+    CacheAlignedZeroedBytes& operator=(CacheAlignedZeroedBytes&& other) noexcept {
+        m_block = std::move(other.m_block);
+        m_start = std::exchange(other.m_start, nullptr);
+        return *this;
+    }
+
+    uint8_t* get() const { return m_start; }
+    explicit operator bool() const { return m_start != nullptr; }
+
+private:
+    ZeroedArray<uint8_t> m_block;
+    uint8_t* m_start = nullptr;
+};
 
 } // namespace orv
