@@ -262,8 +262,14 @@ ORVELL_AVX2 void MaskGroupsAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, 
     for (; i + 32 <= bytes; i += 32) {
         __m256i vm = Load32(m + i), va = Load32(a + i);
         __m256i clear = _mm256_cmpeq_epi8(vm, zero);
-        if (_mm256_movemask_epi8(clear) == -1) {
+        int clearBytes = _mm256_movemask_epi8(clear);
+        if (clearBytes == -1) {
             Store32(d + i, va);
+            continue;
+        }
+        if (clearBytes == 0 && _mm256_movemask_epi8(_mm256_cmpeq_epi8(vm, ones)) == -1) {
+            // Wholly covered, as most of a character is: b * 255 >> 8 is b less one, 0 for 0.
+            Store32(d + i, _mm256_subs_epu8(Load32(b + i), _mm256_set1_epi8(1)));
             continue;
         }
         __m256i blended = Mask32(va, Load32(b + i), vm);
