@@ -145,9 +145,15 @@ void BlendTile(const Surface& previous, const Surface& back, Surface& work, int 
     }
     const BlendKernels& k = ActiveBlendKernels();
     size_t offset = static_cast<size_t>(left) * 3, bytes = static_cast<size_t>(right - left) * 3;
+    // The rows top..bottom - 1 lie on all three surfaces (clipped above): stepped by stride.
+    const uint8_t* from = previous.Row(top) + offset;
+    const uint8_t* to = back.Row(top) + offset;
+    uint8_t* out = work.Row(top) + offset;
     for (int row = top; row < bottom; ++row) {
-        k.Weighted(previous.Row(row) + offset, back.Row(row) + offset, work.Row(row) + offset,
-                   bytes, weight);
+        k.Weighted(from, to, out, bytes, weight);
+        from += previous.Stride();
+        to += back.Stride();
+        out += work.Stride();
     }
 }
 
