@@ -279,17 +279,25 @@ ORVELL_AVX2 void MaskGroupsAvx2(const uint8_t* a, const uint8_t* b, uint8_t* d, 
     MaskGroupsSse2(a + i, b + i, d + i, m + i, groups - i / kBlendGroupBytes);
 }
 
-ORVELL_AVX2 void ScaleAvx2(const uint8_t* s, uint8_t* d, size_t bytes, int v) {
+ORVELL_AVX2 inline void Scale32(const uint8_t* s, uint8_t* d, __m256i factor) {
     const __m256i zero = _mm256_setzero_si256();
+    __m256i vs = Load32(s);
+    __m256i lo = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(vs, zero), factor), 8);
+    __m256i hi = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(vs, zero), factor), 8);
+    Store32(d, _mm256_packus_epi16(lo, hi));
+}
+
+ORVELL_AVX2 void ScaleAvx2(const uint8_t* s, uint8_t* d, size_t bytes, int v) {
     const __m256i factor = _mm256_set1_epi16(static_cast<short>(v));
     size_t i = 0;
     for (; i + 32 <= bytes; i += 32) {
-        __m256i vs = Load32(s + i);
-        __m256i lo =
-            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(vs, zero), factor), 8);
-        __m256i hi =
-            _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(vs, zero), factor), 8);
-        Store32(d + i, _mm256_packus_epi16(lo, hi));
+        Scale32(s + i, d + i, factor);
+    }
+    if (i < bytes && bytes >= 32 && d != s) {
+        // The last 32 bytes again, as the cross-fade does (the spans of a sliding fade are
+        // rarely whole vectors).
+        Scale32(s + bytes - 32, d + bytes - 32, factor);
+        return;
     }
     ScaleSse2(s + i, d + i, bytes - i, v);
 }
