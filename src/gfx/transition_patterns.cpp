@@ -161,6 +161,9 @@ bool PlanSampleShuffles(TransitionScratch& scratch) {
     return true;
 }
 
+// Gathers a row of the old picture by the frame's planned windows and shuffles.
+using ShuffleGather = void (*)(const uint8_t* row, const TransitionScratch& scratch, uint8_t* out);
+
 #if ORVELL_SHUFFLES
 __attribute__((target("ssse3"))) void GatherByShuffles(const uint8_t* row,
                                                       const TransitionScratch& scratch,
@@ -175,25 +178,50 @@ __attribute__((target("ssse3"))) void GatherByShuffles(const uint8_t* row,
     }
 }
 
-bool CanShuffleBytes() {
-    static const bool can = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("ssse3") != 0;
-    }();
-    return can;
+// Two windows a step: vpshufb shuffles each 128-bit half on its own, which is what two
+// windows need (150 windows a row, an even number).
+__attribute__((target("avx2"))) void GatherByShuffles2(const uint8_t* row,
+                                                      const TransitionScratch& scratch,
+                                                      uint8_t* out) {
+    static_assert(TransitionScratch::kSampleChunks % 2 == 0);
+    for (size_t chunk = 0; chunk < TransitionScratch::kSampleChunks; chunk += 2) {
+        __m256i windows = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(
+                reinterpret_cast<const __m128i*>(row + scratch.SampleWindow[chunk]))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + scratch.SampleWindow[chunk + 1])),
+            1);
+        __m256i shuffles = _mm256_loadu_si256(
+            reinterpret_cast<const __m256i*>(scratch.SampleShuffle[chunk].data()));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + chunk * 16),
+                            _mm256_shuffle_epi8(windows, shuffles));
+    }
+}
+
+// The shuffle gather this processor has, or nullptr.
+ShuffleGather ChooseShuffleGather() {
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) {
+        return GatherByShuffles2;
+    }
+    return __builtin_cpu_supports("ssse3") ? GatherByShuffles : nullptr;
+}
+
+ShuffleGather AvailableShuffleGather() {
+    static const ShuffleGather gather = ChooseShuffleGather();
+    return gather;
 }
 #else
-bool CanShuffleBytes() {
-    return false;
+ShuffleGather AvailableShuffleGather() {
+    return nullptr;
 }
-void GatherByShuffles(const uint8_t*, const TransitionScratch&, uint8_t*) {}
 #endif
 
-// Row `from` of the old picture sampled at the zoom's columns.
-void GatherSampledRow(const uint8_t* row, const TransitionScratch& scratch, bool shuffles,
-                      uint8_t* sampled) {
-    if (shuffles) {
-        GatherByShuffles(row, scratch, sampled);
+// Row `from` of the old picture sampled at the zoom's columns, by `shuffles` when the frame's
+// windows hold.
+void GatherSampledRow(const uint8_t* row, const TransitionScratch& scratch,
+                      ShuffleGather shuffles, uint8_t* sampled) {
+    if (shuffles != nullptr) {
+        shuffles(row, scratch, sampled);
         return;
     }
     // Four bytes a pixel, the fourth overwritten by the next pixel: one load and one store
@@ -437,7 +465,10 @@ void ZoomFadeStep(TransitionSurfaces& s, int w) {
             std::clamp(kCentreY + ((y - kCentreY) * 76800 / divisor) / 256, 0, kH - 1);
     }
     const BlendKernels& k = ActiveBlendKernels();
-    bool shuffles = CanShuffleBytes() && PlanSampleShuffles(scratch);
+    ShuffleGather shuffles = AvailableShuffleGather();
+    if (shuffles != nullptr && !PlanSampleShuffles(scratch)) {
+        shuffles = nullptr;
+    }
     uint8_t* sampled = scratch.RowA.data();
     Surface& frame = WholeFrame(s);
     int lastRow = -1;
