@@ -140,4 +140,38 @@ void BM_KernelMaskGroups(benchmark::State& state) {
 }
 BENCHMARK(BM_KernelMaskGroups)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
+// What the memory alone costs a blend: loops that only OR their input screens together, so
+// that no arithmetic hides the traffic. Two screens into a third (a cross-fade), three into
+// a fourth (a mask blend); in place, into the first of two (a row of constant weight) or
+// of three (a masked picture drawn on the screen with its mask).
+using Bytes32 = uint8_t __attribute__((vector_size(32)));
+
+template <int kInputs, bool kInPlace>
+#if defined(__x86_64__)
+__attribute__((target("avx2")))
+#endif
+void OrScreens(const uint8_t* a, const uint8_t* b, const uint8_t* c, uint8_t* d) {
+    for (int64_t i = 0; i + 32 <= kScreenBytes; i += 32) {
+        Bytes32 x, y, z = {};
+        std::memcpy(&x, (kInPlace ? d : a) + i, 32);
+        std::memcpy(&y, b + i, 32);
+        if (kInputs == 3) {
+            std::memcpy(&z, c + i, 32);
+        }
+        Bytes32 out = x | y | z;
+        std::memcpy(d + i, &out, 32);
+    }
+}
+
+template <int kInputs, bool kInPlace>
+void BM_MemoryFloor(benchmark::State& state) {
+    Run(state, [] {
+        OrScreens<kInputs, kInPlace>(S().A.Data(), S().B.Data(), S().Mask.Data(), S().D.Data());
+    });
+}
+BENCHMARK(BM_MemoryFloor<2, false>)->Name("BM_MemoryFloorTwoScreensIntoAThird")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoryFloor<3, false>)->Name("BM_MemoryFloorThreeScreensIntoAFourth")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoryFloor<2, true>)->Name("BM_MemoryFloorTwoScreensInPlace")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoryFloor<3, true>)->Name("BM_MemoryFloorThreeScreensInPlace")->Unit(benchmark::kMicrosecond);
+
 } // namespace
