@@ -40,16 +40,8 @@ void PaintWhole(TransitionSurfaces& s, const Surface& source) {
     PaintArea(s, source, Rect{0, 0, kW, kH});
 }
 
-// Where a step that draws every pixel of its frame from the pictures `a` and `b` draws it:
-// the target's own surface when it has one and it is neither picture, so that presenting it
-// copies nothing; the work surface otherwise.
-Surface& FrameSurface(PaintTarget& paint, Surface& work, const Surface& a, const Surface& b) {
-    Surface* canvas = paint.Canvas();
-    return canvas && canvas != &a && canvas != &b ? *canvas : work;
-}
-
 Surface& WholeFrame(TransitionSurfaces& s) {
-    return FrameSurface(s.Paint, s.Work, s.Old, s.New);
+    return FrameSurface(s.Paint.Canvas(), s.Work, s.Old, s.New);
 }
 
 void CopyRow(const Surface& from, Surface& to, int y, int x0, int x1) {
@@ -564,7 +556,7 @@ void FillPixelsOverrunning(uint8_t* out, const uint8_t* pixel, int pixels) {
 
 void DrawMosaic(const Surface& source, int block, Surface& work, PaintTarget& paint) {
     // Every pixel of the frame is drawn anew from `source`.
-    Surface& frame = pattern::FrameSurface(paint, work, source, source);
+    Surface& frame = FrameSurface(paint.Canvas(), work, source, source);
     int width = std::min(source.Width(), frame.Width());
     int height = std::min(source.Height(), frame.Height());
     block = std::max(block, 1);

@@ -39,6 +39,13 @@ public:
     virtual Surface* Canvas() { return nullptr; }
 };
 
+// Where a frame drawn whole from the pictures `a` and `b` is drawn: on `canvas`, the surface
+// shown, when there is one and it is neither picture (so that presenting it copies nothing);
+// on `work` otherwise, since drawing on a picture would blend it into itself frame by frame.
+inline Surface& FrameSurface(Surface* canvas, Surface& work, const Surface& a, const Surface& b) {
+    return canvas && canvas != &a && canvas != &b ? *canvas : work;
+}
+
 // Scratch space of the patterns that keep state between steps, allocated once.
 struct TransitionScratch {
     struct LinePiece {

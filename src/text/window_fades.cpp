@@ -21,8 +21,9 @@ void TextFlow::CrossFade(const Surface& from, const Surface& to) {
     InterruptibleScope interruptible(blocking);
     blocking.InterruptRequest = 0;
     gfx.StartFrameClock();
-    // Each frame is drawn on PB's own surface: presenting it then copies nothing.
-    Surface& frame = gfx.PaintBoxCanvas();
+    // Each frame is drawn on PB's own surface (presenting it then copies nothing), unless one
+    // of the pictures is PB.
+    Surface& frame = FrameSurface(&gfx.PaintBoxCanvas(), gfx.WorkSurface, from, to);
     int weight = 0;
     int drawn = -1;
     while (weight < kFullWeight && blocking.InterruptRequest == 0) {

@@ -625,7 +625,6 @@ TEST(SlideFadeStep, BlendsBothShiftedPicturesWithBlackWhereNothingLands) {
     }
 }
 
-
 // The slats draw only the pixel each slat gains a step; after every step the old screen must
 // hold what copying every slat whole (t - c + 1 pixels from column 20c - y) gives.
 TEST(SlatsStep, EveryStepLeavesTheSlatsAsWideAsTheyAreAtThatStep) {
